@@ -1,0 +1,120 @@
+#include "autostyle/auto_style.h"
+
+#include "autostyle/show_hook.h"
+#include "plugin/host_bridge.h"
+#include "plugin/plugin_state.h"
+#include "styling/styling.h"
+
+bool QualifiesForAutoStyle(HWND window) noexcept {
+    return window && window != g_state.hostWindow &&
+           (GetWindowLongW(window, GWL_STYLE) & WS_CAPTION) != 0 &&
+           !WindowListContains(g_state.trackedWindows, window);
+}
+
+void ColorAndTrack(HWND window) noexcept {
+    COLORREF caption =
+        MakeColor(g_state.captionColorRed, g_state.captionColorGreen, g_state.captionColorBlue);
+    COLORREF text = MakeColor(g_state.textColorRed, g_state.textColorGreen, g_state.textColorBlue);
+    // A refusal by the window manager is not retried: the window still counts as coloured.
+    g_state.dwmSetWindowAttribute(window, DWMWA_CAPTION_COLOR, &caption, sizeof(caption));
+    g_state.dwmSetWindowAttribute(window, DWMWA_TEXT_COLOR, &text, sizeof(text));
+    g_state.lastHandledWindow = window;
+    // Out of memory the window stays untracked and may be coloured once more later.
+    WindowListAppend(g_state.trackedWindows, window);
+}
+
+int IsOwnProcessWindow(HWND window) noexcept {
+    if (!window) return 0;
+    if (!g_state.processId) g_state.processId = GetCurrentProcessId();
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    return owner == g_state.processId;
+}
+
+void CALLBACK AutoStyleTick(HWND, UINT, UINT_PTR, DWORD) noexcept {
+    if (!g_state.autoStyleEnabled || !DwmAvailable()) return;
+    HWND foreground = GetForegroundWindow();
+    if (foreground && foreground != g_state.lastHandledWindow && foreground != g_state.hostWindow) {
+        if (!IsOwnProcessWindow(foreground)) {
+            g_state.lastHandledWindow = foreground;
+            return;
+        }
+        if (IsWindowVisible(foreground) && QualifiesForAutoStyle(foreground))
+            ColorAndTrack(foreground);
+    }
+    if (++g_state.tickCounter > kPruneEveryTicks) {
+        g_state.tickCounter = 0;
+        WindowListRemoveDestroyed(g_state.trackedWindows);
+    }
+}
+
+static bool TimerStillFires() noexcept {
+    // A timer whose window is gone, or that belongs to a replaced host window, never ticks again.
+    if (g_state.timerWindow != g_state.hostWindow) return false;
+    return !g_state.timerWindow || IsWindow(g_state.timerWindow);
+}
+
+int StopAutoStyle() noexcept {
+    RemoveShowHook();
+    if (g_state.timerId) {
+        KillTimer(g_state.timerWindow, g_state.timerId);
+        g_state.timerId = 0;
+        g_state.timerWindow = nullptr;
+    }
+    g_state.autoStyleEnabled = 0;
+    return 0;
+}
+
+static void ReportEnabled() noexcept {
+    g_state.autoStyleEnabled = 1;
+    SetHostVariable(L"[Zarnel.AutoStyleEnabled]", L"1");
+    ReportLastError(L"OK - Auto-styling enabled");
+}
+
+int EnableAutoStyle() noexcept {
+    if (!DwmAvailable()) {
+        ReportLastError(L"DWM API not available - cannot enable auto-styling");
+        return 0;
+    }
+    if (!g_state.captionColorRed && !g_state.captionColorGreen && !g_state.captionColorBlue) {
+        ReportLastError(L"No colors set. Use SetColor/SetTextColor or SetGlobalTheme first");
+        return 0;
+    }
+    if (g_state.timerId && TimerStillFires()) {
+        ReportEnabled();
+        return 1;
+    }
+    bool restart = g_state.timerId != 0;
+    if (restart) StopAutoStyle();
+    // With no host window SetTimer makes a thread timer and picks the identifier itself.
+    UINT_PTR timer =
+        SetTimer(g_state.hostWindow, kAutoStyleTimerId, kAutoStyleIntervalMs, AutoStyleTick);
+    if (!timer) {
+        wchar_t message[64];
+        wsprintfW(message, L"Failed to create timer - Error: %lu", GetLastError());
+        ReportLastError(message);
+        return 0;
+    }
+    g_state.timerId = timer;
+    g_state.timerWindow = g_state.hostWindow;
+    InstallShowHook();
+    if (!restart) WindowListClear(g_state.trackedWindows);
+    ReportEnabled();
+    return 1;
+}
+
+int DisableAutoStyle() noexcept {
+    StopAutoStyle();
+    SetHostVariable(L"[Zarnel.AutoStyleEnabled]", L"0");
+    ReportLastError(L"OK - Auto-styling disabled");
+    return 1;
+}
+
+int GetAutoStyleStatus() noexcept {
+    SetHostVariableInt(L"[Zarnel.AutoStyleEnabled]", g_state.autoStyleEnabled);
+    SetHostVariableInt(L"[Zarnel.GlobalThemeIndex]", g_state.globalThemeIndex);
+    if (g_state.globalThemeIndex > 0)
+        SetHostVariable(L"[Zarnel.GlobalTheme]", g_state.themeTable[g_state.globalThemeIndex].name);
+    ReportLastError(L"OK - Status retrieved");
+    return g_state.autoStyleEnabled;
+}

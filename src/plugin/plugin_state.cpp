@@ -1,0 +1,36 @@
+#include "plugin/plugin_state.h"
+
+#include "autostyle/auto_style.h"
+
+PluginState g_state;
+
+void InitPluginState() noexcept {
+    g_state.hostWindow = nullptr;
+    g_state.processId = 0;
+    g_state.addActionCallback = nullptr;
+    g_state.setVariableCallback = nullptr;
+    g_state.captionColorRed = g_state.captionColorGreen = g_state.captionColorBlue = 0;
+    g_state.textColorRed = g_state.textColorGreen = g_state.textColorBlue = 255;
+    g_state.globalThemeIndex = 0;
+    g_state.autoStyleEnabled = 0;
+    g_state.timerId = 0;
+    g_state.timerWindow = nullptr;
+    g_state.showHook = nullptr;
+    g_state.lastHandledWindow = nullptr;
+    g_state.tickCounter = 0;
+    WindowListFree(g_state.trackedWindows);
+    for (Theme& theme : g_state.themeTable)
+        theme = Theme{L"", 0, 0};
+    g_state.dwmapiLibrary = nullptr;
+    g_state.dwmSetWindowAttribute = nullptr;
+    g_state.windows11Check = -1;
+}
+
+void ReleasePluginState() noexcept {
+    StopAutoStyle();
+    WindowListFree(g_state.trackedWindows);
+    HMODULE dwmapi = g_state.dwmapiLibrary;
+    g_state.dwmapiLibrary = nullptr;
+    g_state.dwmSetWindowAttribute = nullptr;
+    if (dwmapi) FreeLibrary(dwmapi);
+}

@@ -1,0 +1,50 @@
+#pragma once
+#include <windows.h>
+#include <cstdint>
+
+#include "autostyle/window_list.h"
+#include "plugin/host_bridge.h"
+
+typedef HRESULT(WINAPI* DwmSetWindowAttributeFn)(HWND, DWORD, LPCVOID, DWORD);
+
+struct Theme {
+    const wchar_t* name;
+    COLORREF captionColor;
+    COLORREF textColor;
+};
+
+constexpr int kThemeCount = 20;
+
+struct PluginState {
+    HWND hostWindow;
+    DWORD processId;
+    AddActionCallback addActionCallback;
+    SetVariableCallback setVariableCallback;
+
+    int captionColorRed, captionColorGreen, captionColorBlue;
+    int textColorRed, textColorGreen, textColorBlue;
+    int globalThemeIndex;
+
+    int autoStyleEnabled;
+    UINT_PTR timerId;
+    HWND timerWindow;
+    HHOOK showHook;
+    HWND lastHandledWindow;
+    int tickCounter;
+    WindowList trackedWindows;
+
+    Theme themeTable[kThemeCount + 1];
+
+    HMODULE dwmapiLibrary;
+    DwmSetWindowAttributeFn dwmSetWindowAttribute;
+    int windows11Check;
+
+    int dpiX, dpiY;
+    HFONT dialogFont;
+    COLORREF customColors[16];
+};
+
+extern PluginState g_state;
+
+void InitPluginState() noexcept;
+void ReleasePluginState() noexcept;

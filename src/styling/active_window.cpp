@@ -1,0 +1,21 @@
+#include "plugin/host_bridge.h"
+#include "plugin/plugin_state.h"
+#include "styling/styling.h"
+
+constexpr int kTitleBufferChars = 512;
+
+int GetActiveWindowInfo() noexcept {
+    HWND foreground = GetForegroundWindow();
+    if (!foreground) {
+        ReportLastError(L"No active window found");
+        return 0;
+    }
+    wchar_t title[kTitleBufferChars];
+    int length = GetWindowTextW(foreground, title, kTitleBufferChars);
+    // The handle travels as a 32-bit value: the top bit makes it a negative number.
+    int handle = static_cast<int>(reinterpret_cast<intptr_t>(foreground));
+    SetHostVariableInt(L"[Zarnel.ActiveWindowHandle]", handle);
+    SetHostVariable(L"[Zarnel.ActiveWindowTitle]", length > 0 ? title : L"(No Title)");
+    ReportLastError(L"OK - Active window info retrieved");
+    return handle;
+}

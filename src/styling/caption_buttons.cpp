@@ -1,0 +1,34 @@
+#include "plugin/host_bridge.h"
+#include "plugin/plugin_state.h"
+#include "styling/styling.h"
+
+static LONG ButtonStyle(LONG style, int close, int minimize, int maximize) noexcept {
+    // Without a window menu no caption button is drawn at all; the box bits are left for later.
+    if (!close && !minimize && !maximize) return style & ~WS_SYSMENU;
+    style |= WS_SYSMENU;
+    style = minimize ? style | WS_MINIMIZEBOX : style & ~WS_MINIMIZEBOX;
+    return maximize ? style | WS_MAXIMIZEBOX : style & ~WS_MAXIMIZEBOX;
+}
+
+int SetButtons(int close, int minimize, int maximize, int window) noexcept {
+    HWND hwnd = TargetWindow(window);
+    if (!hwnd) {
+        ReportLastError(L"No window handle available");
+        return 0;
+    }
+    if (!IsWindow(hwnd)) {
+        ReportLastError(L"Invalid window handle");
+        return 0;
+    }
+    LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+    SetWindowLongW(hwnd, GWL_STYLE, ButtonStyle(style, close, minimize, maximize));
+    if (HMENU menu = GetSystemMenu(hwnd, FALSE))
+        EnableMenuItem(menu, SC_CLOSE, MF_BYCOMMAND | (close ? MF_ENABLED : MF_GRAYED));
+    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    SetHostVariableInt(L"[Zarnel.ButtonsClose]", close);
+    SetHostVariableInt(L"[Zarnel.ButtonsMin]", minimize);
+    SetHostVariableInt(L"[Zarnel.ButtonsMax]", maximize);
+    ReportLastError(L"OK - Button visibility applied");
+    return 1;
+}

@@ -1,0 +1,90 @@
+#include "plugin/host_bridge.h"
+#include "plugin/plugin_state.h"
+#include "styling/styling.h"
+
+static int Clamp255(int value) noexcept {
+    return value < 0 ? 0 : value > 255 ? 255 : value;
+}
+
+struct ColorTarget {
+    DWORD attribute;
+    const wchar_t* variable;
+    int* stored[3];
+    bool resetsGlobalTheme;
+};
+
+static int SetCaptionAttributeColor(const ColorTarget& target, int red, int green, int blue,
+                                    int window) noexcept {
+    if (!IsWindows11OrLater()) {
+        ReportLastError(L"This feature requires Windows 11 Build 22000 or later. Your Windows "
+                        L"version does not support titlebar color customization.");
+        return 0;
+    }
+    if (!DwmAvailable()) {
+        ReportLastError(L"DWM API not available");
+        return 0;
+    }
+    HWND hwnd = TargetWindow(window);
+    if (!hwnd) {
+        ReportLastError(L"No window handle available");
+        return 0;
+    }
+    int components[3] = {Clamp255(red), Clamp255(green), Clamp255(blue)};
+    COLORREF color = MakeColor(components[0], components[1], components[2]);
+    HRESULT hr = g_state.dwmSetWindowAttribute(hwnd, target.attribute, &color, sizeof(color));
+    wchar_t text[64];
+    if (hr != S_OK) {
+        wsprintfW(text, L"DwmSetWindowAttribute failed: %d", static_cast<int>(hr));
+        ReportLastError(text);
+        return 0;
+    }
+    // Only the host window's colours are what automatic styling hands on to new windows.
+    if (hwnd == g_state.hostWindow) {
+        for (int i = 0; i < 3; ++i)
+            *target.stored[i] = components[i];
+        if (target.resetsGlobalTheme) g_state.globalThemeIndex = 0;
+    }
+    wsprintfW(text, L"%d,%d,%d", components[0], components[1], components[2]);
+    SetHostVariable(target.variable, text);
+    ReportLastError(L"OK");
+    return 1;
+}
+
+int SetCaptionColor(int red, int green, int blue, int window) noexcept {
+    static const ColorTarget target = {
+        DWMWA_CAPTION_COLOR,
+        L"[SelectedTitlebarColor]",
+        {&g_state.captionColorRed, &g_state.captionColorGreen, &g_state.captionColorBlue},
+        true};
+    return SetCaptionAttributeColor(target, red, green, blue, window);
+}
+
+int SetCaptionTextColor(int red, int green, int blue, int window) noexcept {
+    static const ColorTarget target = {
+        DWMWA_TEXT_COLOR,
+        L"[SelectedTextColor]",
+        {&g_state.textColorRed, &g_state.textColorGreen, &g_state.textColorBlue},
+        false};
+    return SetCaptionAttributeColor(target, red, green, blue, window);
+}
+
+int RemoveStyle(int window) noexcept {
+    if (!DwmAvailable()) {
+        ReportLastError(L"DWM API not available");
+        return 0;
+    }
+    HWND hwnd = TargetWindow(window);
+    if (!hwnd) {
+        ReportLastError(L"No window handle available");
+        return 0;
+    }
+    COLORREF value = DWMWA_COLOR_DEFAULT;
+    HRESULT captionResult = g_state.dwmSetWindowAttribute(hwnd, DWMWA_CAPTION_COLOR, &value, 4);
+    HRESULT textResult = g_state.dwmSetWindowAttribute(hwnd, DWMWA_TEXT_COLOR, &value, 4);
+    if (captionResult != S_OK || textResult != S_OK) {
+        ReportLastError(L"Failed to remove style");
+        return 0;
+    }
+    ReportLastError(L"OK - Style removed");
+    return 1;
+}

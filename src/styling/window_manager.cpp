@@ -1,0 +1,43 @@
+#include "plugin/plugin_state.h"
+#include "styling/styling.h"
+
+typedef LONG(WINAPI* RtlGetVersionFn)(OSVERSIONINFOEXW*);
+
+// Entry points resolved at run time go through this cast to keep -Wcast-function-type quiet.
+template <typename Fn> static Fn ResolveEntry(HMODULE module, const char* name) {
+    return reinterpret_cast<Fn>(reinterpret_cast<void (*)(void)>(GetProcAddress(module, name)));
+}
+
+bool DwmAvailable() noexcept {
+    if (g_state.dwmSetWindowAttribute) return true;
+    if (!g_state.dwmapiLibrary) g_state.dwmapiLibrary = LoadLibraryW(L"dwmapi.dll");
+    if (g_state.dwmapiLibrary)
+        g_state.dwmSetWindowAttribute =
+            ResolveEntry<DwmSetWindowAttributeFn>(g_state.dwmapiLibrary, "DwmSetWindowAttribute");
+    return g_state.dwmSetWindowAttribute != nullptr;
+}
+
+int IsWindows11OrLater() noexcept {
+    if (g_state.windows11Check >= 0) return g_state.windows11Check;
+    OSVERSIONINFOEXW info = {};
+    info.dwOSVersionInfoSize = sizeof(info);
+    // GetVersionEx lies to programs without a compatibility manifest; ntdll tells the truth.
+    if (HMODULE ntdll = LoadLibraryW(L"ntdll.dll")) {
+        if (auto rtlGetVersion = ResolveEntry<RtlGetVersionFn>(ntdll, "RtlGetVersion")) {
+            rtlGetVersion(&info);
+            g_state.windows11Check = info.dwBuildNumber >= kWindows11Build ? 1 : 0;
+        }
+        FreeLibrary(ntdll);
+    }
+    if (g_state.windows11Check < 0) g_state.windows11Check = 0;
+    return g_state.windows11Check;
+}
+
+HWND WindowFromArgument(int window) noexcept {
+    // Handles are 32-bit values everywhere; 64-bit Windows sign-extends them.
+    return reinterpret_cast<HWND>(static_cast<intptr_t>(window));
+}
+
+HWND TargetWindow(int window) noexcept {
+    return window ? WindowFromArgument(window) : g_state.hostWindow;
+}

@@ -1,0 +1,20 @@
+#pragma once
+// The recording stand-in for dwmapi.dll: what tests can ask of it.
+#include <windows.h>
+
+struct DwmCall {
+    HWND window;
+    DWORD attribute;
+    DWORD value;
+    DWORD size;
+    BOOL visible;     // IsWindowVisible at the moment of the call
+    BOOL painted;     // the window had been sent WM_PAINT before (see FakeDwm_NotePaint)
+    LONGLONG counter; // QueryPerformanceCounter at the call
+};
+
+typedef void(WINAPI* FakeDwmResetFn)();
+typedef int(WINAPI* FakeDwmCallCountFn)();
+typedef BOOL(WINAPI* FakeDwmGetCallFn)(int index, DwmCall* call);
+// Makes every later call for the attribute (or for any attribute with 0) return the result.
+typedef void(WINAPI* FakeDwmFailFn)(DWORD attribute, HRESULT result);
+typedef void(WINAPI* FakeDwmNotePaintFn)(HWND window);

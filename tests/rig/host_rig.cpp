@@ -1,0 +1,162 @@
+#include "host_rig.h"
+
+std::vector<HostWrite> g_writes;
+std::vector<Registration> g_registrations;
+int g_badBlocks;
+
+std::string TakeHostBlock(char* block) {
+    if (!block) return "<null>";
+    std::string text(block);
+    if (GlobalSize(block) != text.size() + 1) ++g_badBlocks;
+    GlobalFree(block);
+    return text;
+}
+
+int WINAPI RecordAddAction(int number, const char* name, const char* hint, int a4, int a5, int a6) {
+    g_registrations.push_back({number, TakeHostBlock(const_cast<char*>(name)),
+                               TakeHostBlock(const_cast<char*>(hint)), a4, a5, a6});
+    return 1;
+}
+
+int WINAPI RecordSetVariable(const char* name, const char* value) {
+    g_writes.push_back(
+        {TakeHostBlock(const_cast<char*>(name)), TakeHostBlock(const_cast<char*>(value))});
+    return 1;
+}
+
+void ClearHostRecords() {
+    g_writes.clear();
+    g_registrations.clear();
+    g_badBlocks = 0;
+}
+
+std::string LastValue(const char* name) {
+    for (auto it = g_writes.rbegin(); it != g_writes.rend(); ++it)
+        if (it->name == name) return it->value;
+    return "<unset>";
+}
+
+int CountWrites(const char* name) {
+    int count = 0;
+    for (const HostWrite& write : g_writes)
+        count += write.name == name;
+    return count;
+}
+
+template <typename Fn> static void Resolve(HMODULE module, Fn& fn, const char* name) {
+    fn = reinterpret_cast<Fn>(reinterpret_cast<void (*)(void)>(GetProcAddress(module, name)));
+}
+
+bool LoadPlugin(PluginApi& api, const wchar_t* path) {
+    api.module = LoadLibraryW(path);
+    if (!api.module) return false;
+    Resolve(api.module, api.initPlugIn, "_nbInitPlugIn");
+    Resolve(api.module, api.registerPlugIn, "_nbRegisterPlugIn");
+    Resolve(api.module, api.getPluginInfo, "_nbGetPluginInfo");
+    Resolve(api.module, api.initialize, "_nbInitialize");
+    Resolve(api.module, api.message, "_nbMessage");
+    Resolve(api.module, api.execAction, "_nbExecAction");
+    Resolve(api.module, api.editAction, "_nbEditAction");
+    return api.initPlugIn && api.registerPlugIn && api.getPluginInfo && api.initialize &&
+           api.message && api.execAction;
+}
+
+bool StartPlugin(PluginApi& api, HWND hostWindow) {
+    if (!LoadPlugin(api)) return false;
+    api.initPlugIn(hostWindow, nullptr, nullptr, nullptr);
+    api.registerPlugIn(reinterpret_cast<void*>(RecordAddAction), nullptr, nullptr,
+                       reinterpret_cast<void*>(RecordSetVariable));
+    api.initialize(hostWindow);
+    ClearHostRecords();
+    return true;
+}
+
+void UnloadPlugin(PluginApi& api) {
+    if (api.module) FreeLibrary(api.module);
+    api.module = nullptr;
+}
+
+Params::Params(std::initializer_list<const char*> values) {
+    texts.reserve(values.size());
+    for (const char* value : values)
+        texts.push_back(value ? value : "");
+    size_t i = 0;
+    for (const char* value : values) {
+        slots.push_back(value ? reinterpret_cast<uintptr_t>(texts[i].c_str()) : 0);
+        ++i;
+    }
+}
+
+int Exec(PluginApi& api, int action, std::initializer_list<const char*> values) {
+    Params params(values);
+    return api.execAction(action, params.data());
+}
+
+template <typename Fn> static Fn DwmEntry(const char* name) {
+    HMODULE dwm = GetModuleHandleW(L"dwmapi.dll");
+    if (!dwm) return nullptr;
+    return reinterpret_cast<Fn>(reinterpret_cast<void (*)(void)>(GetProcAddress(dwm, name)));
+}
+
+bool DwmLoaded() {
+    return GetModuleHandleW(L"dwmapi.dll") != nullptr;
+}
+
+std::vector<DwmCall> DwmCalls() {
+    std::vector<DwmCall> calls;
+    auto count = DwmEntry<FakeDwmCallCountFn>("FakeDwm_CallCount");
+    auto get = DwmEntry<FakeDwmGetCallFn>("FakeDwm_GetCall");
+    if (!count || !get) return calls;
+    calls.resize(count());
+    for (size_t i = 0; i < calls.size(); ++i)
+        get(static_cast<int>(i), &calls[i]);
+    return calls;
+}
+
+void DwmReset() {
+    if (auto reset = DwmEntry<FakeDwmResetFn>("FakeDwm_Reset")) reset();
+}
+
+void DwmFail(DWORD attribute, HRESULT result) {
+    if (auto fail = DwmEntry<FakeDwmFailFn>("FakeDwm_Fail")) fail(attribute, result);
+}
+
+void DwmNotePaint(HWND window) {
+    if (auto note = DwmEntry<FakeDwmNotePaintFn>("FakeDwm_NotePaint")) note(window);
+}
+
+HWND MakeWindow(const wchar_t* title, DWORD style, HWND owner, DWORD exStyle) {
+    static ATOM atom;
+    if (!atom) {
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"ZarnelTestWindow";
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        atom = RegisterClassW(&wc);
+    }
+    return CreateWindowExW(exStyle, L"ZarnelTestWindow", title, style, 40, 40, 320, 200, owner,
+                           nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+void Pump(int milliseconds) {
+    PumpUntil([] { return false; }, milliseconds);
+}
+
+bool PumpUntil(const std::function<bool()>& done, int milliseconds) {
+    DWORD deadline = GetTickCount() + milliseconds;
+    for (;;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (done()) return true;
+        if (static_cast<int>(deadline - GetTickCount()) <= 0) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+}
+
+std::string HandleText(HWND window) {
+    return std::to_string(static_cast<int>(reinterpret_cast<intptr_t>(window)));
+}

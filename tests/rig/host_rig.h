@@ -1,0 +1,67 @@
+#pragma once
+// What a host does: load the plug-in, hand it recording callbacks, own windows and pump messages.
+#include <windows.h>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "fake_dwmapi.h"
+
+struct HostWrite {
+    std::string name, value;
+};
+struct Registration {
+    int number;
+    std::string name, hint;
+    int arg4, arg5, arg6;
+};
+
+extern std::vector<HostWrite> g_writes;
+extern std::vector<Registration> g_registrations;
+extern int g_badBlocks; // host blocks whose GlobalSize was not their text length plus one
+
+int WINAPI RecordAddAction(int number, const char* name, const char* hint, int a4, int a5, int a6);
+int WINAPI RecordSetVariable(const char* name, const char* value);
+void ClearHostRecords();
+std::string LastValue(const char* name); // "<unset>" when never written
+int CountWrites(const char* name);
+std::string TakeHostBlock(char* block); // reads a block handed to the host, checks and frees it
+
+// The seven exports of a loaded plug-in DLL.
+struct PluginApi {
+    HMODULE module = nullptr;
+    int(WINAPI* initPlugIn)(HWND, char**, char**, char**);
+    int(WINAPI* registerPlugIn)(void*, void*, void*, void*);
+    int(WINAPI* getPluginInfo)(char**, char**, void*);
+    int(WINAPI* initialize)(HWND);
+    int(WINAPI* message)(int, void*);
+    int(WINAPI* execAction)(int, uintptr_t*);
+    int(WINAPI* editAction)(int, uintptr_t*);
+};
+bool LoadPlugin(PluginApi& api, const wchar_t* path = L"ZarnelPlugin_Enhanced.dll");
+// Loads, initialises with the host window, registers the recording callbacks.
+bool StartPlugin(PluginApi& api, HWND hostWindow);
+void UnloadPlugin(PluginApi& api);
+
+// Parameter arrays as a host lays them out: null entries stay null slots.
+struct Params {
+    std::vector<std::string> texts;
+    std::vector<uintptr_t> slots;
+    explicit Params(std::initializer_list<const char*> values);
+    uintptr_t* data() { return slots.data(); }
+};
+int Exec(PluginApi& api, int action, std::initializer_list<const char*> values);
+
+// The recording dwmapi.dll, once something has loaded it.
+bool DwmLoaded();
+std::vector<DwmCall> DwmCalls();
+void DwmReset();
+void DwmFail(DWORD attribute, HRESULT result);
+void DwmNotePaint(HWND window);
+
+HWND MakeWindow(const wchar_t* title, DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                HWND owner = nullptr, DWORD exStyle = 0);
+void Pump(int milliseconds);
+bool PumpUntil(const std::function<bool()>& done, int milliseconds);
+std::string HandleText(HWND window); // signed 32-bit decimal, as the plug-in writes handles
