@@ -125,11 +125,17 @@ void DwmNotePaint(HWND window) {
     if (auto note = DwmEntry<FakeDwmNotePaintFn>("FakeDwm_NotePaint")) note(window);
 }
 
+// Test windows tell the recording window manager when they first paint.
+static LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT || message == WM_NCPAINT || message == WM_ERASEBKGND) DwmNotePaint(window);
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
 HWND MakeWindow(const wchar_t* title, DWORD style, HWND owner, DWORD exStyle) {
     static ATOM atom;
     if (!atom) {
         WNDCLASSW wc = {};
-        wc.lpfnWndProc = DefWindowProcW;
+        wc.lpfnWndProc = TestWindowProc;
         wc.hInstance = GetModuleHandleW(nullptr);
         wc.lpszClassName = L"ZarnelTestWindow";
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -155,6 +161,21 @@ bool PumpUntil(const std::function<bool()>& done, int milliseconds) {
         if (static_cast<int>(deadline - GetTickCount()) <= 0) return false;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     }
+}
+
+int PumpCountingTimerMessages(HWND window, int milliseconds) {
+    int timerMessages = 0;
+    DWORD deadline = GetTickCount() + milliseconds;
+    while (static_cast<int>(deadline - GetTickCount()) > 0) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_TIMER && (msg.hwnd == window || msg.hwnd == nullptr)) ++timerMessages;
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+    return timerMessages;
 }
 
 std::string HandleText(HWND window) {

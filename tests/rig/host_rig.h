@@ -64,4 +64,6 @@ HWND MakeWindow(const wchar_t* title, DWORD style = WS_OVERLAPPEDWINDOW | WS_VIS
                 HWND owner = nullptr, DWORD exStyle = 0);
 void Pump(int milliseconds);
 bool PumpUntil(const std::function<bool()>& done, int milliseconds);
+// Pumps for a while and counts the timer messages for the window (null: thread timers too).
+int PumpCountingTimerMessages(HWND window, int milliseconds);
 std::string HandleText(HWND window); // signed 32-bit decimal, as the plug-in writes handles

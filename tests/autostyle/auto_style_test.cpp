@@ -1,0 +1,237 @@
+// The automatic styling monitor on real windows and real timers.
+#include "check.h"
+#include "core_rig.h"
+#include "autostyle/auto_style.h"
+
+static std::vector<DwmCall> CallsFor(HWND window) {
+    std::vector<DwmCall> mine;
+    for (const DwmCall& call : DwmCalls())
+        if (call.window == window) mine.push_back(call);
+    return mine;
+}
+
+static bool ColouredWith(HWND window, DWORD caption, DWORD text) {
+    std::vector<DwmCall> calls = CallsFor(window);
+    return calls.size() == 2 && SameCall(calls[0], window, DWMWA_CAPTION_COLOR, caption) &&
+           SameCall(calls[1], window, DWMWA_TEXT_COLOR, text);
+}
+
+static bool BringToFront(HWND window) {
+    SetForegroundWindow(window);
+    return PumpUntil([&] { return GetForegroundWindow() == window; }, 3000);
+}
+
+// A host window in front with a global theme chosen, ready to enable.
+static HWND StartHost(const char* theme = "6") {
+    HWND host = MakeWindow(L"host");
+    StartCore(host);
+    BringToFront(host);
+    ExecCore(6, {theme});
+    DwmAvailable();
+    DwmReset();
+    ClearHostRecords();
+    return host;
+}
+
+TEST_CASE(enabling_needs_a_caption_colour_and_reports_status) {
+    HWND host = MakeWindow(L"host");
+    StartCore(host);
+    CHECK_EQ(ExecCore(7, {}), 0);
+    CHECK_EQ(LastValue("[Zarnel.LastError]"),
+             std::string("No colors set. Use SetColor/SetTextColor or SetGlobalTheme first"));
+    ExecCore(2, {"9", "9", "9"});
+    CHECK_EQ(ExecCore(7, {}), 0);
+    ExecCore(1, {"0", "0", "0"});
+    CHECK_EQ(ExecCore(7, {}), 0);
+    CHECK_EQ(g_state.timerId, 0u);
+    ClearHostRecords();
+    CHECK_EQ(ExecCore(9, {}), 0);
+    REQUIRE(g_writes.size() == 3u);
+    CHECK_EQ(g_writes[0].name + "=" + g_writes[0].value, std::string("[Zarnel.AutoStyleEnabled]=0"));
+    CHECK_EQ(g_writes[1].name + "=" + g_writes[1].value, std::string("[Zarnel.GlobalThemeIndex]=0"));
+    CHECK_EQ(g_writes[2].value, std::string("OK - Status retrieved"));
+
+    ExecCore(6, {"17"});
+    ClearHostRecords();
+    CHECK_EQ(ExecCore(7, {}), 1);
+    CHECK_EQ(LastValue("[Zarnel.AutoStyleEnabled]"), std::string("1"));
+    CHECK_EQ(LastValue("[Zarnel.LastError]"), std::string("OK - Auto-styling enabled"));
+    CHECK_EQ(ExecCore(9, {}), 1);
+    CHECK_EQ(LastValue("[Zarnel.GlobalTheme]"), std::string("Royal Purple"));
+    CHECK_EQ(LastValue("[Zarnel.GlobalThemeIndex]"), std::string("17"));
+    // A colour on the host window ends the global theme: the status no longer names one.
+    ExecCore(1, {"1", "2", "3"});
+    ClearHostRecords();
+    ExecCore(9, {});
+    CHECK_EQ(CountWrites("[Zarnel.GlobalTheme]"), 0);
+    CHECK_EQ(LastValue("[Zarnel.GlobalThemeIndex]"), std::string("0"));
+    // Black caption while running: refused, but the monitor keeps running.
+    ExecCore(1, {"0", "0", "0"});
+    CHECK_EQ(ExecCore(7, {}), 0);
+    CHECK_EQ(ExecCore(9, {}), 1);
+    StopAutoStyle();
+    DestroyWindow(host);
+}
+
+TEST_CASE(enabling_twice_keeps_one_timer_and_the_tracked_list) {
+    HWND host = StartHost();
+    CHECK_EQ(ExecCore(7, {}), 1);
+    UINT_PTR timer = g_state.timerId;
+    CHECK(timer != 0);
+    HWND seen = MakeWindow(L"seen", WS_OVERLAPPEDWINDOW);
+    WindowListAppend(g_state.trackedWindows, seen);
+    CHECK_EQ(ExecCore(7, {}), 1);
+    CHECK_EQ(g_state.timerId, timer);
+    CHECK_EQ(g_state.trackedWindows.count, 1);
+    // Disabling keeps the list; enabling from off empties it.
+    CHECK_EQ(ExecCore(8, {}), 1);
+    CHECK_EQ(g_state.timerId, 0u);
+    CHECK_EQ(g_state.trackedWindows.count, 1);
+    ClearHostRecords();
+    CHECK_EQ(ExecCore(8, {}), 1);
+    REQUIRE(g_writes.size() == 2u);
+    CHECK_EQ(g_writes[0].name + "=" + g_writes[0].value, std::string("[Zarnel.AutoStyleEnabled]=0"));
+    CHECK_EQ(g_writes[1].value, std::string("OK - Auto-styling disabled"));
+    CHECK_EQ(ExecCore(7, {}), 1);
+    CHECK_EQ(g_state.trackedWindows.count, 0);
+    StopAutoStyle();
+    DestroyWindow(seen);
+    DestroyWindow(host);
+}
+
+TEST_CASE(a_new_window_in_front_is_coloured_once_with_the_colours_of_that_moment) {
+    HWND host = StartHost("3");
+    REQUIRE(ExecCore(7, {}) == 1);
+    ExecCore(2, {"1", "2", "3"});
+    HWND first = MakeWindow(L"first");
+    REQUIRE(BringToFront(first));
+    CHECK(PumpUntil([&] { return CallsFor(first).size() >= 2; }, 2000));
+    CHECK(ColouredWith(first, 0x003C14DC, 0x00030201));
+    // Back and forth: neither the host nor the window already coloured is coloured again.
+    ExecCore(6, {"14"});
+    BringToFront(host);
+    Pump(250);
+    BringToFront(first);
+    Pump(250);
+    CHECK_EQ(CallsFor(first).size(), 2u);
+    for (const DwmCall& call : CallsFor(host)) CHECK(call.attribute != DWMWA_CAPTION_COLOR);
+    HWND second = MakeWindow(L"second");
+    REQUIRE(BringToFront(second));
+    CHECK(PumpUntil([&] { return CallsFor(second).size() >= 2; }, 2000));
+    CHECK(ColouredWith(second, 0x00006400, 0x0000FF00));
+    StopAutoStyle();
+    DestroyWindow(first);
+    DestroyWindow(second);
+    DestroyWindow(host);
+}
+
+TEST_CASE(a_window_is_coloured_once_it_gains_a_caption) {
+    HWND host = StartHost();
+    REQUIRE(ExecCore(7, {}) == 1);
+    HWND popup = MakeWindow(L"popup", WS_POPUP | WS_VISIBLE);
+    REQUIRE(BringToFront(popup));
+    Pump(350);
+    CHECK(CallsFor(popup).empty());
+    SetWindowLongW(popup, GWL_STYLE, GetWindowLongW(popup, GWL_STYLE) | WS_CAPTION);
+    CHECK(PumpUntil([&] { return CallsFor(popup).size() >= 2; }, 2000));
+    CHECK(ColouredWith(popup, 0x00202020, 0x00FFFFFF));
+    StopAutoStyle();
+    DestroyWindow(popup);
+    DestroyWindow(host);
+}
+
+TEST_CASE(destroyed_windows_are_pruned_from_the_tracked_list) {
+    HWND host = StartHost();
+    REQUIRE(ExecCore(7, {}) == 1);
+    HWND kept = MakeWindow(L"kept", WS_OVERLAPPEDWINDOW);
+    for (int i = 0; i < 5; ++i)
+        WindowListAppend(g_state.trackedWindows, MakeWindow(L"gone", WS_OVERLAPPEDWINDOW));
+    WindowListAppend(g_state.trackedWindows, kept);
+    for (int i = 0; i < 5; ++i) DestroyWindow(g_state.trackedWindows.items[i]);
+    CHECK(PumpUntil([] { return g_state.trackedWindows.count == 1; }, 3000));
+    CHECK(g_state.trackedWindows.items[0] == kept);
+    StopAutoStyle();
+    DestroyWindow(kept);
+    DestroyWindow(host);
+}
+
+TEST_CASE(message_code_2_stops_the_monitor_silently) {
+    HWND host = StartHost();
+    REQUIRE(ExecCore(7, {}) == 1);
+    ClearHostRecords();
+    CHECK_EQ(_nbMessage(2, nullptr), 0);
+    CHECK(g_writes.empty());
+    CHECK_EQ(g_state.autoStyleEnabled, 0);
+    CHECK_EQ(g_state.timerId, 0u);
+    CHECK_EQ(PumpCountingTimerMessages(host, 350), 0);
+    HWND late = MakeWindow(L"late");
+    BringToFront(late);
+    Pump(300);
+    CHECK(CallsFor(late).empty());
+    DestroyWindow(late);
+    DestroyWindow(host);
+}
+
+TEST_CASE(a_thread_timer_made_without_a_host_window_is_stopped) {
+    StartCore(nullptr);
+    ExecCore(6, {"6"});
+    REQUIRE(ExecCore(7, {}) == 1);
+    CHECK(g_state.timerId != 0);
+    CHECK(PumpCountingTimerMessages(nullptr, 300) > 0);
+    ExecCore(8, {});
+    CHECK_EQ(PumpCountingTimerMessages(nullptr, 400), 0);
+}
+
+TEST_CASE(enabling_again_after_the_host_window_changed_makes_a_timer_that_fires) {
+    HWND first = StartHost();
+    REQUIRE(ExecCore(7, {}) == 1);
+    HWND second = MakeWindow(L"second host");
+    _nbInitialize(second);
+    CHECK_EQ(ExecCore(7, {}), 1);
+    CHECK(g_state.timerWindow == second);
+    // The timer on the old window is gone: destroying it leaves the monitor ticking.
+    DestroyWindow(first);
+    int ticks = g_state.tickCounter;
+    CHECK(PumpUntil([&] { return g_state.tickCounter != ticks; }, 2000));
+    // A host window destroyed under the running timer, with no replacement: honest failure.
+    DestroyWindow(second);
+    CHECK_EQ(ExecCore(7, {}), 0);
+    std::string failure = LastValue("[Zarnel.LastError]");
+    CHECK_EQ(failure.substr(0, 32), std::string("Failed to create timer - Error: "));
+    CHECK(atoi(failure.c_str() + 32) != 0);
+    CHECK_EQ(g_state.autoStyleEnabled, 0);
+}
+
+static HWND g_modalBox;
+
+// Once the host thread sits in its message box, shows a window of this thread in front.
+static DWORD WINAPI ShowWindowOfAnotherThread(void* done) {
+    PumpUntil([] { return IsWindowVisible(FindWindowW(L"#32770", L"modal")) != FALSE; }, 3000);
+    HWND window = MakeWindow(L"worker window");
+    SetForegroundWindow(window);
+    PumpUntil([&] { return CallsFor(window).size() >= 2 || *static_cast<bool*>(done); }, 3000);
+    bool coloured = CallsFor(window).size() == 2;
+    DestroyWindow(window);
+    g_modalBox = FindWindowW(L"#32770", L"modal");
+    PostMessageW(g_modalBox, WM_CLOSE, 0, 0);
+    return coloured;
+}
+
+TEST_CASE(ticks_go_on_inside_a_modal_message_box_of_the_host_thread) {
+    HWND host = StartHost();
+    REQUIRE(ExecCore(7, {}) == 1);
+    bool done = false;
+    HANDLE worker = CreateThread(nullptr, 0, ShowWindowOfAnotherThread, &done, 0, nullptr);
+    MessageBoxW(host, L"the monitor keeps running", L"modal", MB_OK);
+    done = true;
+    WaitForSingleObject(worker, 5000);
+    DWORD coloured = 0;
+    GetExitCodeThread(worker, &coloured);
+    CloseHandle(worker);
+    CHECK_EQ(coloured, 1u);
+    // The message box itself was coloured too, once.
+    CHECK(g_modalBox != nullptr);
+    CHECK(ColouredWith(g_modalBox, 0x00202020, 0x00FFFFFF));
+    StopAutoStyle();
+    DestroyWindow(host);
+}

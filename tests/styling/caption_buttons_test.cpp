@@ -1,0 +1,82 @@
+// Caption buttons on real windows: style bits and the Close item of the window menu.
+#include "check.h"
+#include "core_rig.h"
+
+constexpr LONG kBoxes = WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+
+static bool CloseGrayed(HWND window) {
+    HMENU menu = GetSystemMenu(window, FALSE);
+    return menu && (GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED);
+}
+
+TEST_CASE(flags_set_and_clear_the_caption_button_bits) {
+    HWND host = MakeWindow(L"host");
+    StartCore(host);
+    struct Case {
+        const char *close, *minimize, *maximize;
+        LONG bits;
+        bool grayed;
+    } cases[] = {
+        {"0", "1", "1", kBoxes, true},
+        {"1", "0", "1", WS_SYSMENU | WS_MAXIMIZEBOX, false},
+        {"1", "0", "0", WS_SYSMENU, false},
+        {"0", "1", "0", WS_SYSMENU | WS_MINIMIZEBOX, true},
+        {"1", "1", "1", kBoxes, false},
+    };
+    for (const Case& c : cases) {
+        ClearHostRecords();
+        CHECK_EQ(ExecCore(10, {c.close, c.minimize, c.maximize, nullptr}), 1);
+        CHECK_EQ(GetWindowLongW(host, GWL_STYLE) & kBoxes, c.bits);
+        CHECK_EQ(CloseGrayed(host), c.grayed);
+        REQUIRE(g_writes.size() == 4u);
+        CHECK_EQ(g_writes[0].name + "=" + g_writes[0].value, "[Zarnel.ButtonsClose]=" + std::string(c.close));
+        CHECK_EQ(g_writes[1].name + "=" + g_writes[1].value, "[Zarnel.ButtonsMin]=" + std::string(c.minimize));
+        CHECK_EQ(g_writes[2].name + "=" + g_writes[2].value, "[Zarnel.ButtonsMax]=" + std::string(c.maximize));
+        CHECK_EQ(g_writes[3].value, std::string("OK - Button visibility applied"));
+    }
+    CHECK(DwmCalls().empty());
+    DestroyWindow(host);
+}
+
+TEST_CASE(all_flags_off_removes_only_the_window_menu_and_a_later_call_restores_it) {
+    HWND host = MakeWindow(L"host");
+    StartCore(host);
+    ExecCore(10, {"1", "0", "1"});
+    CHECK_EQ(ExecCore(10, {"0", "0", "0"}), 1);
+    // The box bits stay as they were; without the window menu no button is drawn anyway.
+    CHECK_EQ(GetWindowLongW(host, GWL_STYLE) & kBoxes, WS_MAXIMIZEBOX);
+    CHECK_EQ(ExecCore(10, {"2", "-1", "0"}), 1);
+    CHECK_EQ(GetWindowLongW(host, GWL_STYLE) & kBoxes, WS_SYSMENU | WS_MINIMIZEBOX);
+    CHECK(!CloseGrayed(host));
+    // Flags are written back as they came, not normalised.
+    CHECK_EQ(LastValue("[Zarnel.ButtonsClose]"), std::string("2"));
+    CHECK_EQ(LastValue("[Zarnel.ButtonsMin]"), std::string("-1"));
+    // No parameters at all: every button shown on the host window.
+    CHECK_EQ(_nbExecAction(10, nullptr), 1);
+    CHECK_EQ(GetWindowLongW(host, GWL_STYLE) & kBoxes, kBoxes);
+    DestroyWindow(host);
+}
+
+TEST_CASE(explicit_window_is_used_and_bad_windows_are_refused_without_writes) {
+    HWND host = MakeWindow(L"host"), other = MakeWindow(L"other");
+    StartCore(host);
+    CHECK_EQ(ExecCore(10, {"1", "0", "0", HandleText(other).c_str()}), 1);
+    CHECK_EQ(GetWindowLongW(other, GWL_STYLE) & kBoxes, WS_SYSMENU);
+    CHECK_EQ(GetWindowLongW(host, GWL_STYLE) & kBoxes, kBoxes);
+    // The window stays where it was: only its frame is redrawn.
+    RECT before, after;
+    GetWindowRect(other, &before);
+    ExecCore(10, {"1", "1", "1", HandleText(other).c_str()});
+    GetWindowRect(other, &after);
+    CHECK(EqualRect(&before, &after));
+    DestroyWindow(other);
+    ClearHostRecords();
+    CHECK_EQ(ExecCore(10, {"1", "1", "1", HandleText(other).c_str()}), 0);
+    CHECK_EQ(LastValue("[Zarnel.LastError]"), std::string("Invalid window handle"));
+    CHECK_EQ(g_writes.size(), 1u);
+    StartCore(nullptr);
+    CHECK_EQ(ExecCore(10, {}), 0);
+    CHECK_EQ(LastValue("[Zarnel.LastError]"), std::string("No window handle available"));
+    CHECK_EQ(g_writes.size(), 1u);
+    DestroyWindow(host);
+}

@@ -1,0 +1,169 @@
+// Caption and caption-text colours through the recording window manager.
+#include "check.h"
+#include "core_rig.h"
+
+static const char kWindows11Message[] = "This feature requires Windows 11 Build 22000 or later. Your "
+                                        "Windows version does not support titlebar color "
+                                        "customization.";
+
+TEST_CASE(colour_is_clamped_sent_once_and_stored_only_for_the_host_window) {
+    HWND host = MakeWindow(L"host"), other = MakeWindow(L"other");
+    StartCore(host);
+    g_state.globalThemeIndex = 5;
+    CHECK_EQ(ExecCore(1, {"300", "-5", "128", nullptr}), 1);
+    std::vector<DwmCall> calls = DwmCalls();
+    REQUIRE(calls.size() == 1u);
+    CHECK(SameCall(calls[0], host, DWMWA_CAPTION_COLOR, 0x008000FF));
+    CHECK_EQ(StoredCaption(), std::string("255,0,128"));
+    CHECK_EQ(g_state.globalThemeIndex, 0);
+    CHECK_EQ(LastValue("[SelectedTitlebarColor]"), std::string("255,0,128"));
+    CHECK_EQ(LastValue("[Zarnel.LastError]"), std::string("OK"));
+    CHECK_EQ(g_writes.back().name, std::string("[Zarnel.LastError]"));
+
+    // Another window is coloured and reported, but the stored colour is the host window's.
+    g_state.globalThemeIndex = 7;
+    CHECK_EQ(ExecCore(1, {"1", "2", "3", HandleText(other).c_str()}), 1);
+    calls = DwmCalls();
+    REQUIRE(calls.size() == 2u);
+    CHECK(SameCall(calls[1], other, DWMWA_CAPTION_COLOR, 0x00030201));
+    CHECK_EQ(StoredCaption(), std::string("255,0,128"));
+    CHECK_EQ(g_state.globalThemeIndex, 7);
+    CHECK_EQ(LastValue("[SelectedTitlebarColor]"), std::string("1,2,3"));
+
+    // The host's own handle passed explicitly counts as the host window.
+    CHECK_EQ(ExecCore(1, {"9", "8", "7", HandleText(host).c_str()}), 1);
+    CHECK_EQ(StoredCaption(), std::string("9,8,7"));
+    DestroyWindow(host);
+    DestroyWindow(other);
+}
+
+TEST_CASE(text_colour_uses_attribute_36_and_keeps_the_global_theme) {
+    HWND host = MakeWindow(L"host");
+    StartCore(host);
+    g_state.globalThemeIndex = 4;
+    CHECK_EQ(ExecCore(2, {"10", "20", "999", nullptr}), 1);
+    std::vector<DwmCall> calls = DwmCalls();
+    REQUIRE(calls.size() == 1u);
+    CHECK(SameCall(calls[0], host, DWMWA_TEXT_COLOR, 0x00FF140A));
+    CHECK_EQ(StoredText(), std::string("10,20,255"));
+    CHECK_EQ(StoredCaption(), std::string("0,0,0"));
+    CHECK_EQ(g_state.globalThemeIndex, 4);
+    CHECK_EQ(LastValue("[SelectedTextColor]"), std::string("10,20,255"));
+    CHECK_EQ(CountWrites("[SelectedTitlebarColor]"), 0);
+    // Missing parameters are black on the host window.
+    CHECK_EQ(_nbExecAction(2, nullptr), 1);
+    CHECK(SameCall(DwmCalls().back(), host, DWMWA_TEXT_COLOR, 0));
+    DestroyWindow(host);
+}
+
+TEST_CASE(refusal_by_the_window_manager_reports_the_signed_code_and_changes_nothing) {
+    HWND host = MakeWindow(L"host");
+    StartCore(host);
+    ExecCore(1, {"1", "1", "1"});
+    ClearHostRecords();
+    DwmFail(0, E_INVALIDARG);
+    g_state.globalThemeIndex = 3;
+    CHECK_EQ(ExecCore(1, {"200", "100", "50"}), 0);
+    CHECK_EQ(ExecCore(2, {"200", "100", "50"}), 0);
+    CHECK_EQ(LastValue("[Zarnel.LastError]"), std::string("DwmSetWindowAttribute failed: -2147024809"));
+    CHECK_EQ(CountWrites("[Zarnel.LastError]"), 2);
+    CHECK_EQ(CountWrites("[SelectedTitlebarColor]") + CountWrites("[SelectedTextColor]"), 0);
+    CHECK_EQ(StoredCaption(), std::string("1,1,1"));
+    CHECK_EQ(StoredText(), std::string("255,255,255"));
+    CHECK_EQ(g_state.globalThemeIndex, 3);
+    DestroyWindow(host);
+}
+
+TEST_CASE(no_host_window_is_reported_before_any_window_manager_call) {
+    StartCore(nullptr);
+    CHECK_EQ(ExecCore(1, {"1", "2", "3"}), 0);
+    CHECK_EQ(LastValue("[Zarnel.LastError]"), std::string("No window handle available"));
+    CHECK_EQ(ExecCore(5, {}), 0);
+    CHECK_EQ(LastValue("[Zarnel.LastError]"), std::string("No window handle available"));
+    CHECK(DwmCalls().empty());
+    CHECK_EQ(g_writes.size(), 2u);
+}
+
+TEST_CASE(remove_style_makes_both_calls_even_when_the_first_fails) {
+    HWND host = MakeWindow(L"host");
+    StartCore(host);
+    ExecCore(6, {"9"});
+    CHECK_EQ(ExecCore(5, {nullptr}), 1);
+    CHECK_EQ(LastValue("[Zarnel.LastError]"), std::string("OK - Style removed"));
+    DwmFail(DWMWA_CAPTION_COLOR, E_FAIL);
+    CHECK_EQ(ExecCore(5, {"0"}), 0);
+    CHECK_EQ(LastValue("[Zarnel.LastError]"), std::string("Failed to remove style"));
+    std::vector<DwmCall> calls = DwmCalls();
+    REQUIRE(calls.size() == 4u);
+    for (int i = 0; i < 4; ++i)
+        CHECK(SameCall(calls[i], host, i % 2 ? DWMWA_TEXT_COLOR : DWMWA_CAPTION_COLOR, 0xFFFFFFFF));
+    DwmFail(DWMWA_TEXT_COLOR, E_FAIL);
+    CHECK_EQ(ExecCore(5, {}), 0);
+    // The stored colours and the global theme survive, so automatic styling keeps using them.
+    CHECK_EQ(StoredCaption(), std::string("34,139,34"));
+    CHECK_EQ(g_state.globalThemeIndex, 9);
+    DestroyWindow(host);
+}
+
+TEST_CASE(window_handles_are_read_as_32_bit_values_in_any_notation) {
+    HWND host = MakeWindow(L"host"), other = MakeWindow(L"other");
+    StartCore(host);
+    char hex[16];
+    snprintf(hex, sizeof hex, "$%X", static_cast<unsigned>(reinterpret_cast<uintptr_t>(other)));
+    CHECK_EQ(ExecCore(1, {"255", "0", "0", HandleText(other).c_str()}), 1);
+    CHECK_EQ(ExecCore(1, {"255", "0", "0", hex}), 1);
+    CHECK_EQ(ExecCore(1, {"255", "0", "0", "4294967295"}), 1);
+    std::vector<DwmCall> calls = DwmCalls();
+    REQUIRE(calls.size() == 3u);
+    CHECK(calls[0].window == other && calls[1].window == other);
+    // All 32 bits set is the handle -1, sign-extended as 64-bit Windows does with handles.
+    CHECK_EQ(reinterpret_cast<intptr_t>(calls[2].window), static_cast<intptr_t>(-1));
+    DestroyWindow(host);
+    DestroyWindow(other);
+}
+
+// Run on build 21999.
+TEST_CASE(older_build_refuses_colours_without_loading_the_window_manager) {
+    HWND host = MakeWindow(L"host");
+    StartCore(host);
+    CHECK_EQ(IsWindows11OrLater(), 0);
+    CHECK_EQ(ExecCore(1, {"1", "2", "3"}), 0);
+    CHECK_EQ(ExecCore(2, {"1", "2", "3"}), 0);
+    CHECK_EQ(ExecCore(3, {"4"}), 0);
+    CHECK_EQ(LastValue("[Zarnel.LastError]"), std::string(kWindows11Message));
+    CHECK_EQ(g_writes.size(), 3u);
+    CHECK(!DwmLoaded());
+    CHECK(g_state.dwmapiLibrary == nullptr);
+    // An invalid theme is refused before the build is looked at.
+    CHECK_EQ(ExecCore(3, {"21"}), 0);
+    CHECK_EQ(LastValue("[Zarnel.LastError]"), std::string("Invalid theme index. Use 1-20"));
+    // Neither resetting the style nor choosing a global theme needs Windows 11.
+    CHECK_EQ(ExecCore(5, {}), 1);
+    CHECK_EQ(DwmCalls().size(), 2u);
+    CHECK_EQ(ExecCore(6, {"14"}), 1);
+    DestroyWindow(host);
+}
+
+TEST_CASE(build_22000_counts_as_windows_11) {
+    StartCore(nullptr);
+    CHECK_EQ(IsWindows11OrLater(), 1);
+    g_state.windows11Check = 0;
+    CHECK_EQ(IsWindows11OrLater(), 0);
+}
+
+// Run with dwmapi.dll disabled.
+TEST_CASE(missing_window_manager_is_reported_and_retried) {
+    HWND host = MakeWindow(L"host");
+    StartCore(host);
+    CHECK_EQ(ExecCore(1, {"1", "2", "3"}), 0);
+    CHECK_EQ(LastValue("[Zarnel.LastError]"), std::string("DWM API not available"));
+    CHECK_EQ(ExecCore(5, {}), 0);
+    CHECK_EQ(LastValue("[Zarnel.LastError]"), std::string("DWM API not available"));
+    CHECK_EQ(ExecCore(7, {}), 0);
+    CHECK_EQ(LastValue("[Zarnel.LastError]"),
+             std::string("DWM API not available - cannot enable auto-styling"));
+    CHECK(!DwmAvailable());
+    CHECK_EQ(ExecCore(6, {"2"}), 1);
+    CHECK_EQ(LastValue("[Zarnel.LastError]"), std::string("OK - Global theme set to: Clean White"));
+    DestroyWindow(host);
+}
