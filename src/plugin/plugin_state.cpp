@@ -15,10 +15,12 @@ void InitPluginState() noexcept {
     g_state.autoStyleEnabled = 0;
     g_state.timerId = 0;
     g_state.timerWindow = nullptr;
+    g_state.createHook = nullptr;
     g_state.showHook = nullptr;
     g_state.lastHandledWindow = nullptr;
     g_state.tickCounter = 0;
     WindowListFree(g_state.trackedWindows);
+    WindowListFree(g_state.pendingShows);
     for (Theme& theme : g_state.themeTable)
         theme = Theme{L"", 0, 0};
     g_state.dwmapiLibrary = nullptr;
@@ -29,6 +31,7 @@ void InitPluginState() noexcept {
 void ReleasePluginState() noexcept {
     StopAutoStyle();
     WindowListFree(g_state.trackedWindows);
+    WindowListFree(g_state.pendingShows);
     HMODULE dwmapi = g_state.dwmapiLibrary;
     g_state.dwmapiLibrary = nullptr;
     g_state.dwmSetWindowAttribute = nullptr;

@@ -28,7 +28,9 @@ struct PluginState {
     int autoStyleEnabled;
     UINT_PTR timerId;
     HWND timerWindow;
+    HHOOK createHook;
     HHOOK showHook;
+    WindowList pendingShows;
     HWND lastHandledWindow;
     int tickCounter;
     WindowList trackedWindows;

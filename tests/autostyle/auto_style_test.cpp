@@ -47,8 +47,10 @@ TEST_CASE(enabling_needs_a_caption_colour_and_reports_status) {
     ClearHostRecords();
     CHECK_EQ(ExecCore(9, {}), 0);
     REQUIRE(g_writes.size() == 3u);
-    CHECK_EQ(g_writes[0].name + "=" + g_writes[0].value, std::string("[Zarnel.AutoStyleEnabled]=0"));
-    CHECK_EQ(g_writes[1].name + "=" + g_writes[1].value, std::string("[Zarnel.GlobalThemeIndex]=0"));
+    CHECK_EQ(g_writes[0].name + "=" + g_writes[0].value,
+             std::string("[Zarnel.AutoStyleEnabled]=0"));
+    CHECK_EQ(g_writes[1].name + "=" + g_writes[1].value,
+             std::string("[Zarnel.GlobalThemeIndex]=0"));
     CHECK_EQ(g_writes[2].value, std::string("OK - Status retrieved"));
 
     ExecCore(6, {"17"});
@@ -90,7 +92,8 @@ TEST_CASE(enabling_twice_keeps_one_timer_and_the_tracked_list) {
     ClearHostRecords();
     CHECK_EQ(ExecCore(8, {}), 1);
     REQUIRE(g_writes.size() == 2u);
-    CHECK_EQ(g_writes[0].name + "=" + g_writes[0].value, std::string("[Zarnel.AutoStyleEnabled]=0"));
+    CHECK_EQ(g_writes[0].name + "=" + g_writes[0].value,
+             std::string("[Zarnel.AutoStyleEnabled]=0"));
     CHECK_EQ(g_writes[1].value, std::string("OK - Auto-styling disabled"));
     CHECK_EQ(ExecCore(7, {}), 1);
     CHECK_EQ(g_state.trackedWindows.count, 0);
@@ -114,7 +117,8 @@ TEST_CASE(a_new_window_in_front_is_coloured_once_with_the_colours_of_that_moment
     BringToFront(first);
     Pump(250);
     CHECK_EQ(CallsFor(first).size(), 2u);
-    for (const DwmCall& call : CallsFor(host)) CHECK(call.attribute != DWMWA_CAPTION_COLOR);
+    for (const DwmCall& call : CallsFor(host))
+        CHECK(call.attribute != DWMWA_CAPTION_COLOR);
     HWND second = MakeWindow(L"second");
     REQUIRE(BringToFront(second));
     CHECK(PumpUntil([&] { return CallsFor(second).size() >= 2; }, 2000));
@@ -147,7 +151,8 @@ TEST_CASE(destroyed_windows_are_pruned_from_the_tracked_list) {
     for (int i = 0; i < 5; ++i)
         WindowListAppend(g_state.trackedWindows, MakeWindow(L"gone", WS_OVERLAPPEDWINDOW));
     WindowListAppend(g_state.trackedWindows, kept);
-    for (int i = 0; i < 5; ++i) DestroyWindow(g_state.trackedWindows.items[i]);
+    for (int i = 0; i < 5; ++i)
+        DestroyWindow(g_state.trackedWindows.items[i]);
     CHECK(PumpUntil([] { return g_state.trackedWindows.count == 1; }, 3000));
     CHECK(g_state.trackedWindows.items[0] == kept);
     StopAutoStyle();

@@ -7,7 +7,8 @@
 static uintptr_t g_dllBase, g_dllEnd;
 static volatile LONG g_faultsInDll;
 
-// First-chance view: Wine swallows faults inside timer and hook procedures, so survival proves nothing.
+// First-chance view: Wine swallows faults inside timer and hook procedures, so survival proves
+// nothing.
 static LONG CALLBACK WatchFaults(EXCEPTION_POINTERS* info) {
     uintptr_t at = reinterpret_cast<uintptr_t>(info->ExceptionRecord->ExceptionAddress);
     if (info->ExceptionRecord->ExceptionCode == EXCEPTION_ACCESS_VIOLATION && at >= g_dllBase &&
@@ -75,11 +76,13 @@ TEST_CASE(repeated_load_cycles_leave_no_handles_or_windows_behind) {
         UnloadPlugin(api);
         Pump(5);
     };
-    for (int i = 0; i < 5; ++i) cycle();
+    for (int i = 0; i < 5; ++i)
+        cycle();
     DWORD handles = 0, handlesAfter = 0;
     GetProcessHandleCount(GetCurrentProcess(), &handles);
     DWORD userObjects = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-    for (int i = 0; i < 60; ++i) cycle();
+    for (int i = 0; i < 60; ++i)
+        cycle();
     GetProcessHandleCount(GetCurrentProcess(), &handlesAfter);
     CHECK(handlesAfter <= handles + 2);
     CHECK(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS) <= userObjects + 2);
@@ -93,11 +96,14 @@ static int RunChild(const char* mode) {
     STARTUPINFOA si = {};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi))
         return -1;
     DWORD code = WaitForSingleObject(pi.hProcess, 20000) == WAIT_OBJECT_0 ? 0 : 0xDEAD;
-    if (code == 0) GetExitCodeProcess(pi.hProcess, &code);
-    else TerminateProcess(pi.hProcess, 1);
+    if (code == 0)
+        GetExitCodeProcess(pi.hProcess, &code);
+    else
+        TerminateProcess(pi.hProcess, 1);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     return static_cast<int>(code);

@@ -2,7 +2,9 @@
 #include "check.h"
 #include "core_rig.h"
 
-static int32_t Low32(const wchar_t* text) { return static_cast<int32_t>(ParseNumber(text)); }
+static int32_t Low32(const wchar_t* text) {
+    return static_cast<int32_t>(ParseNumber(text));
+}
 
 TEST_CASE(numbers_are_read_with_blanks_signs_and_base_prefixes) {
     CHECK_EQ(Low32(L"  42"), 42);

@@ -21,13 +21,14 @@ inline int ExecCore(int action, std::initializer_list<const char*> values) {
 }
 
 inline std::string StoredCaption() {
-    return std::to_string(g_state.captionColorRed) + "," + std::to_string(g_state.captionColorGreen) +
-           "," + std::to_string(g_state.captionColorBlue);
+    return std::to_string(g_state.captionColorRed) + "," +
+           std::to_string(g_state.captionColorGreen) + "," +
+           std::to_string(g_state.captionColorBlue);
 }
 
 inline std::string StoredText() {
-    return std::to_string(g_state.textColorRed) + "," + std::to_string(g_state.textColorGreen) + "," +
-           std::to_string(g_state.textColorBlue);
+    return std::to_string(g_state.textColorRed) + "," + std::to_string(g_state.textColorGreen) +
+           "," + std::to_string(g_state.textColorBlue);
 }
 
 inline bool SameCall(const DwmCall& call, HWND window, DWORD attribute, DWORD value) {

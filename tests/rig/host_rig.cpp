@@ -127,7 +127,8 @@ void DwmNotePaint(HWND window) {
 
 // Test windows tell the recording window manager when they first paint.
 static LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_PAINT || message == WM_NCPAINT || message == WM_ERASEBKGND) DwmNotePaint(window);
+    if (message == WM_PAINT || message == WM_NCPAINT || message == WM_ERASEBKGND)
+        DwmNotePaint(window);
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
@@ -169,7 +170,8 @@ int PumpCountingTimerMessages(HWND window, int milliseconds) {
     while (static_cast<int>(deadline - GetTickCount()) > 0) {
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_TIMER && (msg.hwnd == window || msg.hwnd == nullptr)) ++timerMessages;
+            if (msg.message == WM_TIMER && (msg.hwnd == window || msg.hwnd == nullptr))
+                ++timerMessages;
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }

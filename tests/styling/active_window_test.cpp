@@ -33,7 +33,8 @@ TEST_CASE(empty_title_reads_no_title_and_long_titles_are_cut_to_511) {
     ExecCore(4, {});
     CHECK_EQ(LastValue("[Zarnel.ActiveWindowTitle]"), std::string("(No Title)"));
     std::wstring title;
-    for (int i = 0; i < 600; ++i) title += static_cast<wchar_t>(L'a' + i % 26);
+    for (int i = 0; i < 600; ++i)
+        title += static_cast<wchar_t>(L'a' + i % 26);
     SetWindowTextW(front, title.c_str());
     ExecCore(4, {});
     CHECK_EQ(LastValue("[Zarnel.ActiveWindowTitle]"), Narrow(title.substr(0, 511)));

@@ -17,10 +17,8 @@ TEST_CASE(flags_set_and_clear_the_caption_button_bits) {
         LONG bits;
         bool grayed;
     } cases[] = {
-        {"0", "1", "1", kBoxes, true},
-        {"1", "0", "1", WS_SYSMENU | WS_MAXIMIZEBOX, false},
-        {"1", "0", "0", WS_SYSMENU, false},
-        {"0", "1", "0", WS_SYSMENU | WS_MINIMIZEBOX, true},
+        {"0", "1", "1", kBoxes, true},      {"1", "0", "1", WS_SYSMENU | WS_MAXIMIZEBOX, false},
+        {"1", "0", "0", WS_SYSMENU, false}, {"0", "1", "0", WS_SYSMENU | WS_MINIMIZEBOX, true},
         {"1", "1", "1", kBoxes, false},
     };
     for (const Case& c : cases) {
@@ -29,9 +27,12 @@ TEST_CASE(flags_set_and_clear_the_caption_button_bits) {
         CHECK_EQ(GetWindowLongW(host, GWL_STYLE) & kBoxes, c.bits);
         CHECK_EQ(CloseGrayed(host), c.grayed);
         REQUIRE(g_writes.size() == 4u);
-        CHECK_EQ(g_writes[0].name + "=" + g_writes[0].value, "[Zarnel.ButtonsClose]=" + std::string(c.close));
-        CHECK_EQ(g_writes[1].name + "=" + g_writes[1].value, "[Zarnel.ButtonsMin]=" + std::string(c.minimize));
-        CHECK_EQ(g_writes[2].name + "=" + g_writes[2].value, "[Zarnel.ButtonsMax]=" + std::string(c.maximize));
+        CHECK_EQ(g_writes[0].name + "=" + g_writes[0].value,
+                 "[Zarnel.ButtonsClose]=" + std::string(c.close));
+        CHECK_EQ(g_writes[1].name + "=" + g_writes[1].value,
+                 "[Zarnel.ButtonsMin]=" + std::string(c.minimize));
+        CHECK_EQ(g_writes[2].name + "=" + g_writes[2].value,
+                 "[Zarnel.ButtonsMax]=" + std::string(c.maximize));
         CHECK_EQ(g_writes[3].value, std::string("OK - Button visibility applied"));
     }
     CHECK(DwmCalls().empty());

@@ -2,9 +2,10 @@
 #include "check.h"
 #include "core_rig.h"
 
-static const char kWindows11Message[] = "This feature requires Windows 11 Build 22000 or later. Your "
-                                        "Windows version does not support titlebar color "
-                                        "customization.";
+static const char kWindows11Message[] =
+    "This feature requires Windows 11 Build 22000 or later. Your "
+    "Windows version does not support titlebar color "
+    "customization.";
 
 TEST_CASE(colour_is_clamped_sent_once_and_stored_only_for_the_host_window) {
     HWND host = MakeWindow(L"host"), other = MakeWindow(L"other");
@@ -65,7 +66,8 @@ TEST_CASE(refusal_by_the_window_manager_reports_the_signed_code_and_changes_noth
     g_state.globalThemeIndex = 3;
     CHECK_EQ(ExecCore(1, {"200", "100", "50"}), 0);
     CHECK_EQ(ExecCore(2, {"200", "100", "50"}), 0);
-    CHECK_EQ(LastValue("[Zarnel.LastError]"), std::string("DwmSetWindowAttribute failed: -2147024809"));
+    CHECK_EQ(LastValue("[Zarnel.LastError]"),
+             std::string("DwmSetWindowAttribute failed: -2147024809"));
     CHECK_EQ(CountWrites("[Zarnel.LastError]"), 2);
     CHECK_EQ(CountWrites("[SelectedTitlebarColor]") + CountWrites("[SelectedTextColor]"), 0);
     CHECK_EQ(StoredCaption(), std::string("1,1,1"));

@@ -37,7 +37,8 @@ TEST_CASE(every_theme_reaches_the_window_manager_with_its_colours) {
         CHECK(SameCall(calls[2 * i], host, DWMWA_CAPTION_COLOR, kThemes[i].caption));
         CHECK(SameCall(calls[2 * i + 1], host, DWMWA_TEXT_COLOR, kThemes[i].text));
         CHECK_EQ(LastValue("[Zarnel.AppliedTheme]"), std::string(kThemes[i].name));
-        CHECK_EQ(LastValue("[Zarnel.LastError]"), "OK - Theme applied: " + std::string(kThemes[i].name));
+        CHECK_EQ(LastValue("[Zarnel.LastError]"),
+                 "OK - Theme applied: " + std::string(kThemes[i].name));
         CHECK_EQ(LastValue("[SelectedTitlebarColor]"), Components(kThemes[i].caption));
         CHECK_EQ(LastValue("[SelectedTextColor]"), Components(kThemes[i].text));
         // The applied theme becomes the current colours, but not the global theme.
@@ -76,7 +77,8 @@ TEST_CASE(failed_text_step_keeps_the_caption_and_writes_no_applied_theme) {
     CHECK_EQ(DwmCalls().size(), 2u);
     CHECK_EQ(LastValue("[SelectedTitlebarColor]"), std::string("0,128,128"));
     CHECK_EQ(CountWrites("[Zarnel.AppliedTheme]"), 0);
-    CHECK_EQ(LastValue("[Zarnel.LastError]"), std::string("DwmSetWindowAttribute failed: -2147024891"));
+    CHECK_EQ(LastValue("[Zarnel.LastError]"),
+             std::string("DwmSetWindowAttribute failed: -2147024891"));
     // Another window's theme never becomes the current colours.
     CHECK_EQ(StoredCaption(), std::string("0,0,0"));
     DestroyWindow(host);
@@ -92,8 +94,10 @@ TEST_CASE(global_theme_sets_current_colours_and_touches_no_window) {
     CHECK_EQ(StoredText(), std::string("0,255,0"));
     CHECK_EQ(g_state.globalThemeIndex, 14);
     REQUIRE(g_writes.size() == 3u);
-    CHECK_EQ(g_writes[0].name + "=" + g_writes[0].value, std::string("[Zarnel.GlobalTheme]=Matrix Green"));
-    CHECK_EQ(g_writes[1].name + "=" + g_writes[1].value, std::string("[Zarnel.GlobalThemeIndex]=14"));
+    CHECK_EQ(g_writes[0].name + "=" + g_writes[0].value,
+             std::string("[Zarnel.GlobalTheme]=Matrix Green"));
+    CHECK_EQ(g_writes[1].name + "=" + g_writes[1].value,
+             std::string("[Zarnel.GlobalThemeIndex]=14"));
     CHECK_EQ(g_writes[2].value, std::string("OK - Global theme set to: Matrix Green"));
     CHECK_EQ(_nbExecAction(6, nullptr), 1);
     CHECK_EQ(LastValue("[Zarnel.GlobalTheme]"), std::string("Charcoal"));
