@@ -1,0 +1,76 @@
+// Loads and unloads the plug-in many times while it styles, watching for anything left behind:
+// faults at the unloaded image, timer messages, handles, window objects and memory.
+// load_cycles [--cycles N]
+#include "host_rig.h"
+
+#include <psapi.h>
+
+static uintptr_t g_dllBase, g_dllEnd;
+static volatile LONG g_faults;
+
+static LONG CALLBACK WatchFaults(EXCEPTION_POINTERS* info) {
+    uintptr_t at = reinterpret_cast<uintptr_t>(info->ExceptionRecord->ExceptionAddress);
+    if (info->ExceptionRecord->ExceptionCode == EXCEPTION_ACCESS_VIOLATION && at >= g_dllBase &&
+        at < g_dllEnd)
+        InterlockedIncrement(&g_faults);
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
+struct Usage {
+    DWORD handles, gdi, user;
+    SIZE_T privateBytes;
+};
+
+static Usage Measure() {
+    Usage usage = {};
+    GetProcessHandleCount(GetCurrentProcess(), &usage.handles);
+    usage.gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    usage.user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    PROCESS_MEMORY_COUNTERS_EX memory = {};
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
+                         sizeof(memory));
+    usage.privateBytes = memory.PrivateUsage;
+    return usage;
+}
+
+static void Print(const char* when, const Usage& usage) {
+    printf("  %-6s handles %lu, GDI objects %lu, USER objects %lu, private memory %zu KB\n", when,
+           usage.handles, usage.gdi, usage.user, usage.privateBytes / 1024);
+}
+
+int main(int argc, char** argv) {
+    int cycles = argc > 2 && strcmp(argv[1], "--cycles") == 0 ? atoi(argv[2]) : 1000;
+    AddVectoredExceptionHandler(1, WatchFaults);
+    HWND host = MakeWindow(L"cycling host");
+    SetForegroundWindow(host);
+    int leftTimers = 0, failedStarts = 0;
+    Usage start = {};
+    for (int cycle = 0; cycle < cycles; ++cycle) {
+        if (cycle == 10) start = Measure(); // after the first loads have settled caches
+        PluginApi api;
+        if (!StartPlugin(api, host) || Exec(api, 6, {"3"}) != 1 || Exec(api, 7, {}) != 1)
+            ++failedStarts;
+        MODULEINFO info = {};
+        GetModuleInformation(GetCurrentProcess(), api.module, &info, sizeof(info));
+        g_dllBase = reinterpret_cast<uintptr_t>(info.lpBaseOfDll);
+        g_dllEnd = g_dllBase + info.SizeOfImage;
+        HWND shown = MakeWindow(L"shown while styling");
+        SetForegroundWindow(shown);
+        Pump(cycle % 50 == 0 ? 150 : 2);
+        UnloadPlugin(api);
+        DestroyWindow(shown);
+        leftTimers += PumpCountingTimerMessages(host, cycle % 50 == 0 ? 150 : 2);
+    }
+    Usage end = Measure();
+    printf("load_cycles: %d cycles of load, register, theme, enable, show, unload\n", cycles);
+    Print("start", start);
+    Print("end", end);
+    printf("  faults at the unloaded image %ld, timer messages after unload %d, failed starts %d\n",
+           g_faults, leftTimers, failedStarts);
+    bool grew = end.handles > start.handles + 8 || end.gdi > start.gdi + 4 ||
+                end.user > start.user + 4 || end.privateBytes > start.privateBytes + 4 * 1024 * 1024;
+    bool ok = !g_faults && !leftTimers && !failedStarts && !grew;
+    printf("%d passed, %d failed\n", ok ? 1 : 0, ok ? 0 : 1);
+    DestroyWindow(host);
+    return ok ? 0 : 1;
+}
