@@ -206,7 +206,7 @@ void CloseEditorDialog(EditorDialog& dialog) noexcept {
     HWND window = dialog.window;
     if (window) DestroyWindow(window);
     dialog.window = nullptr;
-    if (g_state.editorWindow == window) g_state.editorWindow = nullptr;
+    g_state.editorWindow = nullptr;
     if (dialog.quitReceived) PostQuitMessage(dialog.quitCode);
 }
 
