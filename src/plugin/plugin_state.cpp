@@ -1,6 +1,7 @@
 #include "plugin/plugin_state.h"
 
 #include "autostyle/auto_style.h"
+#include "editors/editors.h"
 
 PluginState g_state;
 
@@ -26,6 +27,7 @@ void InitPluginState() noexcept {
     g_state.dwmapiLibrary = nullptr;
     g_state.dwmSetWindowAttribute = nullptr;
     g_state.windows11Check = -1;
+    InitEditorResources();
 }
 
 void ReleasePluginState() noexcept {
@@ -36,4 +38,5 @@ void ReleasePluginState() noexcept {
     g_state.dwmapiLibrary = nullptr;
     g_state.dwmSetWindowAttribute = nullptr;
     if (dwmapi) FreeLibrary(dwmapi);
+    ReleaseEditorResources();
 }

@@ -43,6 +43,11 @@ struct PluginState {
 
     int dpiX, dpiY;
     HFONT dialogFont;
+    bool dialogFontOwned; // false for the stock fallback, which is never deleted
+    HACCEL dialogAccelerators;
+    ATOM editorClass;
+    HWND editorWindow; // the open editor dialog, null while the colour dialog is shown
+    int editorOpen;
     COLORREF customColors[16];
 };
 

@@ -58,7 +58,7 @@ bool LoadPlugin(PluginApi& api, const wchar_t* path) {
     Resolve(api.module, api.execAction, "_nbExecAction");
     Resolve(api.module, api.editAction, "_nbEditAction");
     return api.initPlugIn && api.registerPlugIn && api.getPluginInfo && api.initialize &&
-           api.message && api.execAction;
+           api.message && api.execAction && api.editAction;
 }
 
 bool StartPlugin(PluginApi& api, HWND hostWindow) {
