@@ -254,26 +254,22 @@ int Host::RunCall(const ScriptStep& step) {
             Out(" [%u] %s", static_cast<unsigned>(i), SlotText(slots[i]).c_str());
         Out("\n");
     }
-    int result;
+    std::vector<uintptr_t> before = slots;
+    DialogCloser closer;
+    if (dismissArmed) closer.Start(dismissMs, dismissConfirm, GetCurrentThreadId(), OwnWindows());
+    int result = edit ? api.editAction(step.action, slots.data())
+                      : api.execAction(step.action, slots.data());
+    HWND dismissed = closer.Finish();
+    if (dismissArmed) Out("  dismissed: %s\n", dismissed ? "yes" : "no window appeared");
+    dismissArmed = false;
+    FlushDwmLog();
     if (edit) {
-        std::vector<uintptr_t> before = slots;
-        DialogCloser closer;
-        if (dismissArmed)
-            closer.Start(dismissMs, dismissConfirm, GetCurrentThreadId(), OwnWindows());
-        result = api.editAction(step.action, slots.data());
-        HWND dismissed = closer.Finish();
-        if (dismissArmed) Out("  dismissed: %s\n", dismissed ? "yes" : "no window appeared");
-        dismissArmed = false;
-        FlushDwmLog();
         Out("  after:");
         for (size_t i = 0; i < slots.size(); ++i)
             Out(" [%u] %s", static_cast<unsigned>(i),
                 slots[i] == before[i] ? SlotText(slots[i]).c_str()
                                       : TakeEditedSlot(slots[i]).c_str());
         Out("\n");
-    } else {
-        result = api.execAction(step.action, slots.data());
-        FlushDwmLog();
     }
     Out("  result: %d\n", result);
     lastResult = result;
