@@ -111,10 +111,6 @@ int WINAPI SetVariable(char* name, char* value) {
     return 1;
 }
 
-LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
 HWND MakeWindow(const std::wstring& title, int x, int y) {
     return CreateWindowExW(0, kHostClass, title.c_str(), WS_OVERLAPPEDWINDOW, x, y, 480, 240,
                            nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -334,9 +330,16 @@ int Host::RunStep(const ScriptStep& step) {
     return 0;
 }
 
-const char kUsage[] = "usage: plugin_host [--hidden] [--quiet] PLUGIN.dll SCRIPT\n"
-                      "  --hidden  do not show the host window\n"
-                      "  --quiet   do not print the plug-in's names and action catalogue\n";
+const char kUsage[] =
+    "usage: plugin_host [--hidden] [--quiet] PLUGIN.dll SCRIPT\n"
+    "  --hidden  do not show the host window\n"
+    "  --quiet   do not print the plug-in's names and action catalogue\n"
+    "script lines ('#' starts a comment):\n"
+    "  ACTION [PARAM...]         run an action, by registered name or number\n"
+    "  edit ACTION [PARAM...]    open the action's editor, print the slots before and after\n"
+    "  wait MS | message CODE | msgbox MS TEXT | dismiss MS ok|cancel | window TITLE\n"
+    "  expect result N | expect [VARIABLE] TEXT\n"
+    "params: \"quoted text\", \"\" empty, - null slot, {host} {window} {result} {[VARIABLE]}\n";
 
 bool LoadExports(HMODULE module, PluginExports& api, std::string& missing) {
     api.initPlugIn = Entry<decltype(api.initPlugIn)>(module, "_nbInitPlugIn");
@@ -398,7 +401,7 @@ int main(int argc, char** argv) {
     }
 
     WNDCLASSW wc = {};
-    wc.lpfnWndProc = HostWindowProc;
+    wc.lpfnWndProc = DefWindowProcW;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = kHostClass;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);

@@ -1,7 +1,10 @@
 // A plug-in whose every answer is predictable, so the host tool's own handling can be checked.
 // Built twice: FAKE_PLUGIN_PARTIAL leaves out two exports.
 #include <windows.h>
+#include <commdlg.h>
+#include <cstdio>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 
 #define FAKE_EXPORT extern "C" __declspec(dllexport)
@@ -81,7 +84,8 @@ FAKE_EXPORT int WINAPI _nbMessage(int code, void*) {
 }
 
 // Action 1: null slots get "filled", texts come back upper-cased, texts starting "=" stay as they
-// are. Action 2: an unowned dialog that writes "confirmed" on OK.
+// are. Action 2: an unowned dialog that writes "confirmed" on OK. Action 3: the system colour
+// dialog, opened on the red given in slot 0, which it writes back.
 FAKE_EXPORT int WINAPI _nbEditAction(int action, uintptr_t* params) {
     if (action == 1 && params) {
         for (int i = 0; i < 3; ++i) {
@@ -99,6 +103,20 @@ FAKE_EXPORT int WINAPI _nbEditAction(int action, uintptr_t* params) {
     if (action == 2) {
         if (MessageBoxW(nullptr, L"Fake editor", L"Fake", MB_OKCANCEL) != IDOK) return 0;
         if (params) params[0] = reinterpret_cast<uintptr_t>(Block("confirmed"));
+        return 1;
+    }
+    if (action == 3) {
+        static COLORREF custom[16];
+        const char* red = Slot(params, 0);
+        CHOOSECOLORW cc = {};
+        cc.lStructSize = sizeof(cc);
+        cc.rgbResult = RGB(red ? atoi(red) : 0, 0, 0);
+        cc.lpCustColors = custom;
+        cc.Flags = CC_RGBINIT;
+        if (!ChooseColorW(&cc)) return 0;
+        char text[16];
+        std::snprintf(text, sizeof(text), "%d", GetRValue(cc.rgbResult));
+        if (params) params[0] = reinterpret_cast<uintptr_t>(Block(text));
         return 1;
     }
     return 0;

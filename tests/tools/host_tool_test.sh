@@ -55,6 +55,12 @@ expect result 2
 dismiss 200 ok
 edit 2 old
 expect result 1
+dismiss 300 ok
+edit 3 7
+expect result 1
+dismiss 300 cancel
+edit 3 9
+expect result 0
 msgbox 200 Hello there
 S
 run good "$fake" good.txt
@@ -76,7 +82,9 @@ else
     has_line good '  before: [0] "old"' &&
     has_line good '  after: [0] "confirmed" (new)' &&
     has_line good '  dismissed: yes' &&
-    [ "$(grep -c '^  dismissed: yes$' good.out)" -eq 3 ] &&
+    [ "$(grep -c '^  dismissed: yes$' good.out)" -eq 5 ] &&
+    has_line good '  after: [0] "7" (new)' &&
+    has_line good '  after: [0] "9"' &&
     has_line good '  message box closed: 1' &&
     ok good
 fi
