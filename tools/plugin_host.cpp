@@ -457,6 +457,7 @@ int main(int argc, char** argv) {
         Pump(0);
         std::fflush(stdout);
     }
+    if (rc == 0) Out("done: %u steps\n", static_cast<unsigned>(steps.size()));
     // Unloading stops the plug-in's timer before its window goes.
     FreeLibrary(module);
     for (HWND w : host.OwnWindows())
