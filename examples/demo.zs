@@ -55,8 +55,10 @@ expect result 0
 
 # --- Editors (design time) open a dialog that fills in an action's parameters. "dismiss" presses
 # OK on it after the given time, so the script runs unattended; the tool prints the slots before
-# and after. Remove the "# " to try them with a plug-in that has its editors:
-# dismiss 1500 ok
-# edit zrnZarnel_ApplyTheme 6 0
-# dismiss 1500 ok
-# edit zrnZarnel_SetButtons 1 0 1
+# and after.
+dismiss 1500 ok
+edit zrnZarnel_ApplyTheme 6 0
+expect result 1
+dismiss 1500 ok
+edit zrnZarnel_SetButtons 1 0 1
+expect result 1

@@ -52,7 +52,9 @@ DWORD WINAPI DialogCloser::Run(void* param) {
         Search search = {&self->ignore_, nullptr};
         EnumThreadWindows(self->hostThread_, TakeCandidate, reinterpret_cast<LPARAM>(&search));
         if (search.found) {
+            // The plug-in's own editors number their controls freely; their OK says so.
             HWND ok = self->confirm_ ? GetDlgItem(search.found, IDOK) : nullptr;
+            if (self->confirm_ && !ok) ok = FindWindowExW(search.found, nullptr, L"Button", L"OK");
             if (ok && IsWindowEnabled(ok))
                 PostMessageW(ok, BM_CLICK, 0, 0);
             else
