@@ -4,15 +4,6 @@
 #include "plugin/host_bridge.h"
 #include "plugin/plugin_state.h"
 
-void ReadSlotNumbers(const uintptr_t* params, int* values, int count) noexcept {
-    const char* texts[4] = {};
-    // Every address is fetched before any text is read, as the dispatcher does.
-    for (int i = 0; i < count; ++i)
-        texts[i] = reinterpret_cast<const char*>(params[i]);
-    for (int i = 0; i < count; ++i)
-        values[i] = ReadNumberText(texts[i], values[i]);
-}
-
 static BOOL CALLBACK FindColorDialog(HWND window, LPARAM found) noexcept {
     wchar_t className[16];
     if (!IsWindowVisible(window) || !IsWindowEnabled(window) ||

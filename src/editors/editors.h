@@ -5,8 +5,6 @@
 void InitEditorResources() noexcept;
 void ReleaseEditorResources() noexcept;
 
-void ReadSlotNumbers(const uintptr_t* params, int* values, int count) noexcept;
-
 int ColorParamEditor(uintptr_t* params) noexcept;
 int ThemeChooserDialog(uintptr_t* params) noexcept;
 int CaptionButtonsDialog(uintptr_t* params) noexcept;

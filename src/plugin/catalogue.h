@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 
+#include "plugin/host_bridge.h"
+
 typedef int (*ActionRunner)(const int* args);
 
 struct ActionEntry {
@@ -10,7 +12,7 @@ struct ActionEntry {
     int editorKind;   // registered as argument 4: 2 when the action has an editor
     int unusedMinus1; // registered as argument 5
     int slotCount;    // registered as argument 6: parameter slots the action reads
-    int defaults[4];
+    int defaults[kMaxParameterSlots];
     ActionRunner run;
 };
 

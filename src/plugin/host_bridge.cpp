@@ -79,6 +79,17 @@ int ReadNumberText(const char* text, int fallback) noexcept {
     return static_cast<int32_t>(static_cast<uint32_t>(ParseNumber(wide.text)));
 }
 
+// Values keep their defaults for null slots; a slot's text replaces them even when it holds no
+// digits.
+void ReadSlotNumbers(const uintptr_t* params, int* values, int count) noexcept {
+    const char* texts[kMaxParameterSlots] = {};
+    // Every address is fetched before any text is read, as the host laid them out.
+    for (int i = 0; i < count; ++i)
+        texts[i] = reinterpret_cast<const char*>(params[i]);
+    for (int i = 0; i < count; ++i)
+        values[i] = ReadNumberText(texts[i], values[i]);
+}
+
 void WriteSlotNumber(uintptr_t* params, int slot, int value) noexcept {
     wchar_t text[16];
     wsprintfW(text, L"%d", value);
