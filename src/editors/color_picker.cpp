@@ -66,16 +66,12 @@ static bool ShowColorDialog(COLORREF initial, COLORREF& chosen) noexcept {
     return true;
 }
 
-static int ClampComponent(int value) noexcept {
-    return value < 0 ? 0 : value > 255 ? 255 : value;
-}
-
 int ColorParamEditor(uintptr_t* params) noexcept {
     int rgb[3] = {0, 0, 0};
     if (params) ReadSlotNumbers(params, rgb, 3);
     // Unclamped, 300 would spill into green and OK would overwrite the author's values.
-    COLORREF initial =
-        MakeColor(ClampComponent(rgb[0]), ClampComponent(rgb[1]), ClampComponent(rgb[2]));
+    COLORREF initial = MakeColor(ClampColorComponent(rgb[0]), ClampColorComponent(rgb[1]),
+                                 ClampColorComponent(rgb[2]));
     COLORREF chosen = 0;
     if (!ShowColorDialog(initial, chosen)) return 0;
     if (params) {

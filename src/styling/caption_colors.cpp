@@ -2,7 +2,7 @@
 #include "plugin/plugin_state.h"
 #include "styling/styling.h"
 
-static int Clamp255(int value) noexcept {
+static int ClampColorComponent(int value) noexcept {
     return value < 0 ? 0 : value > 255 ? 255 : value;
 }
 
@@ -29,7 +29,8 @@ static int SetCaptionAttributeColor(const ColorTarget& target, int red, int gree
         ReportLastError(L"No window handle available");
         return 0;
     }
-    int components[3] = {Clamp255(red), Clamp255(green), Clamp255(blue)};
+    int components[3] = {ClampColorComponent(red), ClampColorComponent(green),
+                         ClampColorComponent(blue)};
     COLORREF color = MakeColor(components[0], components[1], components[2]);
     HRESULT hr = g_state.dwmSetWindowAttribute(hwnd, target.attribute, &color, sizeof(color));
     wchar_t text[64];

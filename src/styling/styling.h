@@ -20,6 +20,9 @@ inline COLORREF MakeColor(int red, int green, int blue) {
     return static_cast<COLORREF>(red) | (static_cast<COLORREF>(green) << 8) |
            (static_cast<COLORREF>(blue) << 16);
 }
+inline int ClampColorComponent(int value) {
+    return value < 0 ? 0 : value > 255 ? 255 : value;
+}
 inline int ColorRed(COLORREF color) {
     return color & 0xFF;
 }
