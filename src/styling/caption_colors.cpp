@@ -2,10 +2,6 @@
 #include "plugin/plugin_state.h"
 #include "styling/styling.h"
 
-static int ClampColorComponent(int value) noexcept {
-    return value < 0 ? 0 : value > 255 ? 255 : value;
-}
-
 struct ColorTarget {
     DWORD attribute;
     const wchar_t* variable;
