@@ -42,6 +42,8 @@ static Latency MeasureLatency(HWND host, int windows, bool withHook) {
     int beforePaint = 0;
     for (int i = 0; i < windows; ++i) {
         BringToFront(host);
+        // Windows appear at any moment of the timer's period, not just after a tick.
+        Pump(i * 37 % kAutoStyleIntervalMs);
         DwmReset();
         if (!withHook) RemoveShowHook();
         HWND window = MakeWindow(L"latency", WS_OVERLAPPEDWINDOW);
