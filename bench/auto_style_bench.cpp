@@ -26,11 +26,6 @@ template <typename Fn> static double NanosecondsEach(int count, Fn fn) {
     return Seconds(Now() - start) * 1e9 / count;
 }
 
-static bool BringToFront(HWND window) {
-    SetForegroundWindow(window);
-    return PumpUntil([&] { return GetForegroundWindow() == window; }, 3000);
-}
-
 struct Latency {
     double median, maximum;
     int beforePaint, windows;

@@ -3,22 +3,10 @@
 #include "core_rig.h"
 #include "autostyle/auto_style.h"
 
-static std::vector<DwmCall> CallsFor(HWND window) {
-    std::vector<DwmCall> mine;
-    for (const DwmCall& call : DwmCalls())
-        if (call.window == window) mine.push_back(call);
-    return mine;
-}
-
 static bool ColouredWith(HWND window, DWORD caption, DWORD text) {
-    std::vector<DwmCall> calls = CallsFor(window);
+    std::vector<DwmCall> calls = DwmCallsFor(window);
     return calls.size() == 2 && SameCall(calls[0], window, DWMWA_CAPTION_COLOR, caption) &&
            SameCall(calls[1], window, DWMWA_TEXT_COLOR, text);
-}
-
-static bool BringToFront(HWND window) {
-    SetForegroundWindow(window);
-    return PumpUntil([&] { return GetForegroundWindow() == window; }, 3000);
 }
 
 // A host window in front with a global theme chosen, ready to enable.
@@ -108,7 +96,7 @@ TEST_CASE(a_new_window_in_front_is_coloured_once_with_the_colours_of_that_moment
     ExecCore(2, {"1", "2", "3"});
     HWND first = MakeWindow(L"first");
     REQUIRE(BringToFront(first));
-    CHECK(PumpUntil([&] { return CallsFor(first).size() >= 2; }, 2000));
+    CHECK(PumpUntil([&] { return DwmCallsFor(first).size() >= 2; }, 2000));
     CHECK(ColouredWith(first, 0x003C14DC, 0x00030201));
     // Back and forth: neither the host nor the window already coloured is coloured again.
     ExecCore(6, {"14"});
@@ -116,12 +104,12 @@ TEST_CASE(a_new_window_in_front_is_coloured_once_with_the_colours_of_that_moment
     Pump(250);
     BringToFront(first);
     Pump(250);
-    CHECK_EQ(CallsFor(first).size(), 2u);
-    for (const DwmCall& call : CallsFor(host))
+    CHECK_EQ(DwmCallsFor(first).size(), 2u);
+    for (const DwmCall& call : DwmCallsFor(host))
         CHECK(call.attribute != DWMWA_CAPTION_COLOR);
     HWND second = MakeWindow(L"second");
     REQUIRE(BringToFront(second));
-    CHECK(PumpUntil([&] { return CallsFor(second).size() >= 2; }, 2000));
+    CHECK(PumpUntil([&] { return DwmCallsFor(second).size() >= 2; }, 2000));
     CHECK(ColouredWith(second, 0x00006400, 0x0000FF00));
     StopAutoStyle();
     DestroyWindow(first);
@@ -135,9 +123,9 @@ TEST_CASE(a_window_is_coloured_once_it_gains_a_caption) {
     HWND popup = MakeWindow(L"popup", WS_POPUP | WS_VISIBLE);
     REQUIRE(BringToFront(popup));
     Pump(350);
-    CHECK(CallsFor(popup).empty());
+    CHECK(DwmCallsFor(popup).empty());
     SetWindowLongW(popup, GWL_STYLE, GetWindowLongW(popup, GWL_STYLE) | WS_CAPTION);
-    CHECK(PumpUntil([&] { return CallsFor(popup).size() >= 2; }, 2000));
+    CHECK(PumpUntil([&] { return DwmCallsFor(popup).size() >= 2; }, 2000));
     CHECK(ColouredWith(popup, 0x00202020, 0x00FFFFFF));
     StopAutoStyle();
     DestroyWindow(popup);
@@ -172,7 +160,7 @@ TEST_CASE(message_code_2_stops_the_monitor_silently) {
     HWND late = MakeWindow(L"late");
     BringToFront(late);
     Pump(300);
-    CHECK(CallsFor(late).empty());
+    CHECK(DwmCallsFor(late).empty());
     DestroyWindow(late);
     DestroyWindow(host);
 }
@@ -214,8 +202,8 @@ static DWORD WINAPI ShowWindowOfAnotherThread(void* done) {
     PumpUntil([] { return IsWindowVisible(FindWindowW(L"#32770", L"modal")) != FALSE; }, 3000);
     HWND window = MakeWindow(L"worker window");
     SetForegroundWindow(window);
-    PumpUntil([&] { return CallsFor(window).size() >= 2 || *static_cast<bool*>(done); }, 3000);
-    bool coloured = CallsFor(window).size() == 2;
+    PumpUntil([&] { return DwmCallsFor(window).size() >= 2 || *static_cast<bool*>(done); }, 3000);
+    bool coloured = DwmCallsFor(window).size() == 2;
     DestroyWindow(window);
     g_modalBox = FindWindowW(L"#32770", L"modal");
     PostMessageW(g_modalBox, WM_CLOSE, 0, 0);

@@ -3,16 +3,9 @@
 #include "core_rig.h"
 #include "autostyle/auto_style.h"
 
-static std::vector<DwmCall> CallsFor(HWND window) {
-    std::vector<DwmCall> mine;
-    for (const DwmCall& call : DwmCalls())
-        if (call.window == window) mine.push_back(call);
-    return mine;
-}
-
 // Exactly the two caption calls with the current colours, made before the window was visible.
 static bool ColouredBeforeShown(HWND window) {
-    std::vector<DwmCall> calls = CallsFor(window);
+    std::vector<DwmCall> calls = DwmCallsFor(window);
     return calls.size() == 2 && SameCall(calls[0], window, DWMWA_CAPTION_COLOR, 0x00808000) &&
            SameCall(calls[1], window, DWMWA_TEXT_COLOR, 0x00FFFFFF) && !calls[0].visible &&
            !calls[1].visible && !calls[0].painted;
@@ -32,7 +25,7 @@ static HWND g_box;
 
 static DWORD WINAPI CloseMessageBoxOnceColoured(void*) {
     PumpUntil([] { return (g_box = FindWindowW(L"#32770", L"hooked")) != nullptr; }, 3000);
-    PumpUntil([] { return CallsFor(g_box).size() >= 2; }, 3000);
+    PumpUntil([] { return DwmCallsFor(g_box).size() >= 2; }, 3000);
     PostMessageW(g_box, WM_CLOSE, 0, 0);
     return 0;
 }
@@ -59,7 +52,7 @@ TEST_CASE(visible_windows_and_dialogs_are_coloured_at_creation_and_tracked_once)
     ShowWindow(window, SW_SHOW);
     SetForegroundWindow(window);
     Pump(300);
-    CHECK_EQ(CallsFor(window).size(), 2u);
+    CHECK_EQ(DwmCallsFor(window).size(), 2u);
 
     struct {
         DLGTEMPLATE frame;
@@ -83,17 +76,17 @@ TEST_CASE(hidden_captionless_and_child_windows_wait_or_are_left_alone) {
     HWND child = MakeWindow(L"child", WS_CHILD | WS_CAPTION | WS_VISIBLE, host);
     HWND popup = MakeWindow(L"popup", WS_POPUP | WS_VISIBLE);
     Pump(150);
-    CHECK(CallsFor(hidden).empty());
-    CHECK(CallsFor(child).empty());
-    CHECK(CallsFor(popup).empty());
+    CHECK(DwmCallsFor(hidden).empty());
+    CHECK(DwmCallsFor(child).empty());
+    CHECK(DwmCallsFor(popup).empty());
     ShowWindow(hidden, SW_SHOW);
     CHECK(ColouredBeforeShown(hidden));
     // A caption gained later is the tick's to find, on a window already visible.
     SetWindowLongW(popup, GWL_STYLE, GetWindowLongW(popup, GWL_STYLE) | WS_CAPTION);
     SetForegroundWindow(popup);
-    CHECK(PumpUntil([&] { return CallsFor(popup).size() == 2; }, 2000));
-    CHECK(CallsFor(popup)[0].visible);
-    CHECK(CallsFor(child).empty());
+    CHECK(PumpUntil([&] { return DwmCallsFor(popup).size() == 2; }, 2000));
+    CHECK(DwmCallsFor(popup)[0].visible);
+    CHECK(DwmCallsFor(child).empty());
     DestroyWindow(hidden);
     DestroyWindow(popup);
     StopAutoStyle();
@@ -103,8 +96,8 @@ TEST_CASE(hidden_captionless_and_child_windows_wait_or_are_left_alone) {
 static DWORD WINAPI ShowWorkerWindow(void* result) {
     HWND window = MakeWindow(L"worker");
     SetForegroundWindow(window);
-    PumpUntil([&] { return CallsFor(window).size() == 2; }, 3000);
-    std::vector<DwmCall> calls = CallsFor(window);
+    PumpUntil([&] { return DwmCallsFor(window).size() == 2; }, 3000);
+    std::vector<DwmCall> calls = DwmCallsFor(window);
     *static_cast<bool*>(result) = calls.size() == 2 && calls[0].visible;
     DestroyWindow(window);
     return 0;
@@ -131,7 +124,7 @@ TEST_CASE(no_window_is_hooked_after_disable_or_message_2) {
             ExecCore(8, {});
         CHECK(g_state.createHook == nullptr && g_state.showHook == nullptr);
         HWND late = MakeWindow(L"late");
-        CHECK(CallsFor(late).empty());
+        CHECK(DwmCallsFor(late).empty());
         DestroyWindow(late);
         DestroyWindow(host);
     }

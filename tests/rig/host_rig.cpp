@@ -113,6 +113,13 @@ std::vector<DwmCall> DwmCalls() {
     return calls;
 }
 
+std::vector<DwmCall> DwmCallsFor(HWND window) {
+    std::vector<DwmCall> mine;
+    for (const DwmCall& call : DwmCalls())
+        if (call.window == window) mine.push_back(call);
+    return mine;
+}
+
 void DwmReset() {
     if (auto reset = DwmEntry<FakeDwmResetFn>("FakeDwm_Reset")) reset();
 }
@@ -148,6 +155,11 @@ HWND MakeWindow(const wchar_t* title, DWORD style, HWND owner, DWORD exStyle) {
 
 void Pump(int milliseconds) {
     PumpUntil([] { return false; }, milliseconds);
+}
+
+bool BringToFront(HWND window) {
+    SetForegroundWindow(window);
+    return PumpUntil([&] { return GetForegroundWindow() == window; }, 3000);
 }
 
 bool PumpUntil(const std::function<bool()>& done, int milliseconds) {

@@ -59,10 +59,13 @@ std::vector<DwmCall> DwmCalls();
 void DwmReset();
 void DwmFail(DWORD attribute, HRESULT result);
 void DwmNotePaint(HWND window);
+std::vector<DwmCall> DwmCallsFor(HWND window);
 
 HWND MakeWindow(const wchar_t* title, DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                 HWND owner = nullptr, DWORD exStyle = 0);
 void Pump(int milliseconds);
+// Asks for the window in front and pumps until it is there (or 3 s pass).
+bool BringToFront(HWND window);
 bool PumpUntil(const std::function<bool()>& done, int milliseconds);
 // Pumps for a while and counts the timer messages for the window (null: thread timers too).
 int PumpCountingTimerMessages(HWND window, int milliseconds);

@@ -2,11 +2,6 @@
 #include "check.h"
 #include "core_rig.h"
 
-static bool BringToFront(HWND window) {
-    SetForegroundWindow(window);
-    return PumpUntil([&] { return GetForegroundWindow() == window; }, 3000);
-}
-
 TEST_CASE(reports_the_foreground_handle_and_title) {
     HWND host = MakeWindow(L"host"), front = MakeWindow(L"Front window \x00e9t\x00e9");
     StartCore(host);
