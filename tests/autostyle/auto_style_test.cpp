@@ -228,3 +228,39 @@ TEST_CASE(ticks_go_on_inside_a_modal_message_box_of_the_host_thread) {
     StopAutoStyle();
     DestroyWindow(host);
 }
+
+TEST_CASE(a_window_of_another_process_is_never_coloured) {
+    HWND host = StartHost();
+    REQUIRE(ExecCore(7, {}) == 1);
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string command = std::string("\"") + path + "\" --child-window";
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    REQUIRE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                           &pi));
+    HWND foreign = nullptr;
+    PumpUntil([&] { return (foreign = FindWindowW(nullptr, L"other process")) != nullptr; }, 10000);
+    CHECK(foreign != nullptr);
+    CHECK(BringToFront(foreign));
+    CHECK(PumpUntil([&] { return g_state.lastHandledWindow == foreign; }, 2000));
+    Pump(300);
+    CHECK(DwmCallsFor(foreign).empty());
+    PostMessageW(foreign, WM_CLOSE, 0, 0);
+    WaitForSingleObject(pi.hProcess, 10000);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    StopAutoStyle();
+    DestroyWindow(host);
+}
+
+// Child mode: a captioned window of another process that lives until it is closed.
+struct ChildSwitch {
+    ChildSwitch() {
+        if (__argc < 2 || strcmp(__argv[1], "--child-window") != 0) return;
+        HWND window = MakeWindow(L"other process");
+        PumpUntil([&] { return !IsWindow(window); }, 15000);
+        exit(0);
+    }
+} g_childSwitch;
