@@ -54,6 +54,9 @@ static bool ShowColorDialog(COLORREF initial, COLORREF& chosen) noexcept {
     request.lpCustColors = g_state.customColors;
     request.Flags = CC_RGBINIT;
     BOOL confirmed = ChooseColorW(&request);
+    // The dialog's loop posts a quit again before it ends, and Wine then reports the end as OK.
+    MSG quit;
+    if (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) confirmed = FALSE;
 
     for (int i = 0; i < aside.disabled.count; ++i)
         EnableWindow(aside.disabled.items[i], TRUE);

@@ -18,13 +18,12 @@ BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) noexcept {
 int WINAPI _nbInitPlugIn(HWND hostWindow, char** name, char** author, char** description) noexcept {
     g_state.hostWindow = hostWindow;
     InitThemeTable();
-    char* nameBlock = MakeHostString(L"Zarnel Plugin Enhanced");
-    char* authorBlock = MakeHostString(L"By the Zarnel Plugin Enhanced authors");
-    char* descriptionBlock =
-        MakeHostString(L"Customize Windows title bar with auto-styling for child windows");
-    if (name) *name = nameBlock;
-    if (author) *author = authorBlock;
-    if (description) *description = descriptionBlock;
+    // A block for a null out-pointer would belong to nobody: made once per load, never freed.
+    if (name) *name = MakeHostString(L"Zarnel Plugin Enhanced");
+    if (author) *author = MakeHostString(L"By the Zarnel Plugin Enhanced authors");
+    if (description)
+        *description =
+            MakeHostString(L"Customize Windows title bar with auto-styling for child windows");
     return 0;
 }
 
@@ -37,11 +36,10 @@ int WINAPI _nbRegisterPlugIn(void* addAction, void*, void*, void* setVariable) n
 }
 
 int WINAPI _nbGetPluginInfo(char** name, char** description, void*) noexcept {
-    char* nameBlock = MakeHostString(L"ZarnelPlugin_Enhanced");
-    if (name) *name = nameBlock;
-    char* descriptionBlock = MakeHostString(
-        L"Windows 10/11 Title Bar customization with auto-styling for child windows");
-    if (description) *description = descriptionBlock;
+    if (name) *name = MakeHostString(L"ZarnelPlugin_Enhanced");
+    if (description)
+        *description = MakeHostString(
+            L"Windows 10/11 Title Bar customization with auto-styling for child windows");
     return 0;
 }
 

@@ -2,13 +2,51 @@
 
 #include "plugin/plugin_state.h"
 
+// The replacement character: no ANSI code page holds it, so it converts to the default one.
+constexpr wchar_t kNoCodePageCharacter = 0xFFFD;
+
+static bool IsHighSurrogate(wchar_t c) noexcept {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+
+static bool IsLowSurrogate(wchar_t c) noexcept {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+// A copy with each surrogate pair as one character no code page has, or null when none is needed.
+static wchar_t* JoinSurrogatePairs(const wchar_t* text) noexcept {
+    int length = lstrlenW(text), pairs = 0;
+    for (int i = 0; i + 1 < length; ++i)
+        if (IsHighSurrogate(text[i]) && IsLowSurrogate(text[i + 1])) ++pairs, ++i;
+    if (!pairs) return nullptr;
+    auto* joined = static_cast<wchar_t*>(
+        HeapAlloc(GetProcessHeap(), 0, (length - pairs + 1) * sizeof(wchar_t)));
+    if (!joined) return nullptr;
+    int out = 0;
+    for (int i = 0; i < length; ++i) {
+        bool pair = i + 1 < length && IsHighSurrogate(text[i]) && IsLowSurrogate(text[i + 1]);
+        joined[out++] = pair ? kNoCodePageCharacter : text[i];
+        i += pair;
+    }
+    joined[out] = L'\0';
+    return joined;
+}
+
 char* MakeHostString(const wchar_t* text) noexcept {
-    int bytes = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    // Best fit would hand a fullwidth quote or bracket to the script as '"' or ']'; UTF-8 takes
+    // no flags and has every character.
+    bool utf8 = GetACP() == CP_UTF8;
+    DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    // Each half of a pair would become a default character of its own.
+    wchar_t* joined = utf8 ? nullptr : JoinSurrogatePairs(text);
+    const wchar_t* source = joined ? joined : text;
+    int bytes = WideCharToMultiByte(CP_ACP, flags, source, -1, nullptr, 0, nullptr, nullptr);
     int length = bytes > 0 ? bytes - 1 : 0;
     // Fixed memory: the handle is the address, and the host owns the block from here on.
     char* block = static_cast<char*>(GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, length + 1));
     if (block && length > 0)
-        WideCharToMultiByte(CP_ACP, 0, text, -1, block, length + 1, nullptr, nullptr);
+        WideCharToMultiByte(CP_ACP, flags, source, -1, block, length + 1, nullptr, nullptr);
+    if (joined) HeapFree(GetProcessHeap(), 0, joined);
     return block;
 }
 

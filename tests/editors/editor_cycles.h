@@ -4,6 +4,7 @@
 #include <string>
 
 #include "host_rig.h"
+#include "resources.h"
 
 struct EditorKind {
     const char* name;
@@ -11,13 +12,4 @@ struct EditorKind {
 };
 extern const EditorKind kEditorKinds[3];
 
-struct ResourceCounts {
-    DWORD gdiObjects, userObjects, handles;
-    int windows;
-    SIZE_T privateBytes; // committed private memory
-    SIZE_T heapBytes;    // busy blocks on every heap of the process
-};
-
-ResourceCounts CountResources();
-std::string Describe(const ResourceCounts& counts);
 bool CycleEditor(PluginApi& api, const EditorKind& kind, int cycles);
