@@ -5,26 +5,18 @@
 // The replacement character: no ANSI code page holds it, so it converts to the default one.
 constexpr wchar_t kNoCodePageCharacter = 0xFFFD;
 
-static bool IsHighSurrogate(wchar_t c) noexcept {
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-
-static bool IsLowSurrogate(wchar_t c) noexcept {
-    return c >= 0xDC00 && c <= 0xDFFF;
-}
-
 // A copy with each surrogate pair as one character no code page has, or null when none is needed.
 static wchar_t* JoinSurrogatePairs(const wchar_t* text) noexcept {
     int length = lstrlenW(text), pairs = 0;
     for (int i = 0; i + 1 < length; ++i)
-        if (IsHighSurrogate(text[i]) && IsLowSurrogate(text[i + 1])) ++pairs, ++i;
+        if (IS_HIGH_SURROGATE(text[i]) && IS_LOW_SURROGATE(text[i + 1])) ++pairs, ++i;
     if (!pairs) return nullptr;
     auto* joined = static_cast<wchar_t*>(
         HeapAlloc(GetProcessHeap(), 0, (length - pairs + 1) * sizeof(wchar_t)));
     if (!joined) return nullptr;
     int out = 0;
     for (int i = 0; i < length; ++i) {
-        bool pair = i + 1 < length && IsHighSurrogate(text[i]) && IsLowSurrogate(text[i + 1]);
+        bool pair = i + 1 < length && IS_HIGH_SURROGATE(text[i]) && IS_LOW_SURROGATE(text[i + 1]);
         joined[out++] = pair ? kNoCodePageCharacter : text[i];
         i += pair;
     }

@@ -13,8 +13,7 @@ int GetActiveWindowInfo() noexcept {
     wchar_t title[kTitleBufferChars];
     int length = GetWindowTextW(foreground, title, kTitleBufferChars);
     // A full buffer may end in the first half of a pair: the cut character is left out whole.
-    if (length == kTitleBufferChars - 1 && title[length - 1] >= 0xD800 &&
-        title[length - 1] <= 0xDBFF)
+    if (length == kTitleBufferChars - 1 && IS_HIGH_SURROGATE(title[length - 1]))
         title[--length] = L'\0';
     // The handle travels as a 32-bit value: the top bit makes it a negative number.
     int handle = static_cast<int>(reinterpret_cast<intptr_t>(foreground));
