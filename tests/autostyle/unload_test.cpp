@@ -2,28 +2,6 @@
 #include "check.h"
 #include "host_rig.h"
 
-#include <psapi.h>
-
-static uintptr_t g_dllBase, g_dllEnd;
-static volatile LONG g_faultsInDll;
-
-// First-chance view: Wine swallows faults inside timer and hook procedures, so survival proves
-// nothing.
-static LONG CALLBACK WatchFaults(EXCEPTION_POINTERS* info) {
-    uintptr_t at = reinterpret_cast<uintptr_t>(info->ExceptionRecord->ExceptionAddress);
-    if (info->ExceptionRecord->ExceptionCode == EXCEPTION_ACCESS_VIOLATION && at >= g_dllBase &&
-        at < g_dllEnd)
-        InterlockedIncrement(&g_faultsInDll);
-    return EXCEPTION_CONTINUE_SEARCH;
-}
-
-static void NoteDllRange(HMODULE module) {
-    MODULEINFO info = {};
-    GetModuleInformation(GetCurrentProcess(), module, &info, sizeof(info));
-    g_dllBase = reinterpret_cast<uintptr_t>(info.lpBaseOfDll);
-    g_dllEnd = g_dllBase + info.SizeOfImage;
-}
-
 static bool StartStyling(PluginApi& api, HWND host) {
     if (!StartPlugin(api, host)) return false;
     Exec(api, 6, {"6"});
@@ -31,12 +9,12 @@ static bool StartStyling(PluginApi& api, HWND host) {
 }
 
 TEST_CASE(unloading_while_styling_runs_leaves_no_timer_hook_or_library_behind) {
-    PVOID watcher = AddVectoredExceptionHandler(1, WatchFaults);
+    LONG faultsBefore = FaultsInWatchedImage();
     HWND host = MakeWindow(L"host");
     SetForegroundWindow(host);
     PluginApi api;
     REQUIRE(StartStyling(api, host));
-    NoteDllRange(api.module);
+    WatchFaultsIn(api.module);
     CHECK(PumpCountingTimerMessages(host, 300) > 0);
     CHECK(DwmLoaded());
     UnloadPlugin(api);
@@ -47,22 +25,20 @@ TEST_CASE(unloading_while_styling_runs_leaves_no_timer_hook_or_library_behind) {
     HWND late = MakeWindow(L"late");
     SetForegroundWindow(late);
     PumpCountingTimerMessages(host, 200);
-    CHECK_EQ(g_faultsInDll, 0);
+    CHECK_EQ(FaultsInWatchedImage() - faultsBefore, 0);
     DestroyWindow(late);
     DestroyWindow(host);
-    RemoveVectoredExceptionHandler(watcher);
 }
 
 TEST_CASE(thread_timer_without_host_window_is_gone_after_unload) {
-    PVOID watcher = AddVectoredExceptionHandler(1, WatchFaults);
+    LONG faultsBefore = FaultsInWatchedImage();
     PluginApi api;
     REQUIRE(StartStyling(api, nullptr));
-    NoteDllRange(api.module);
+    WatchFaultsIn(api.module);
     CHECK(PumpCountingTimerMessages(nullptr, 300) > 0);
     UnloadPlugin(api);
     CHECK_EQ(PumpCountingTimerMessages(nullptr, 400), 0);
-    CHECK_EQ(g_faultsInDll, 0);
-    RemoveVectoredExceptionHandler(watcher);
+    CHECK_EQ(FaultsInWatchedImage() - faultsBefore, 0);
 }
 
 TEST_CASE(repeated_load_cycles_leave_no_handles_or_windows_behind) {

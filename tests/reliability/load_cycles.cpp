@@ -4,19 +4,6 @@
 #include "host_rig.h"
 #include "resources.h"
 
-#include <psapi.h>
-
-static uintptr_t g_dllBase, g_dllEnd;
-static volatile LONG g_faults;
-
-static LONG CALLBACK WatchFaults(EXCEPTION_POINTERS* info) {
-    uintptr_t at = reinterpret_cast<uintptr_t>(info->ExceptionRecord->ExceptionAddress);
-    if (info->ExceptionRecord->ExceptionCode == EXCEPTION_ACCESS_VIOLATION && at >= g_dllBase &&
-        at < g_dllEnd)
-        InterlockedIncrement(&g_faults);
-    return EXCEPTION_CONTINUE_SEARCH;
-}
-
 static void Print(const char* when, const ResourceCounts& c) {
     printf("  %-5s committed %zu KB, heap busy %zu bytes, windows %d, GDI %lu, USER %lu, handles "
            "%lu\n",
@@ -26,7 +13,6 @@ static void Print(const char* when, const ResourceCounts& c) {
 
 int main(int argc, char** argv) {
     int cycles = argc > 2 && strcmp(argv[1], "--cycles") == 0 ? atoi(argv[2]) : 1000;
-    AddVectoredExceptionHandler(1, WatchFaults);
     HWND host = MakeWindow(L"cycling host");
     SetForegroundWindow(host);
     int leftTimers = 0, failedStarts = 0;
@@ -36,10 +22,7 @@ int main(int argc, char** argv) {
         PluginApi api;
         if (!StartPlugin(api, host) || Exec(api, 6, {"3"}) != 1 || Exec(api, 7, {}) != 1)
             ++failedStarts;
-        MODULEINFO info = {};
-        GetModuleInformation(GetCurrentProcess(), api.module, &info, sizeof(info));
-        g_dllBase = reinterpret_cast<uintptr_t>(info.lpBaseOfDll);
-        g_dllEnd = g_dllBase + info.SizeOfImage;
+        WatchFaultsIn(api.module);
         HWND shown = MakeWindow(L"shown while styling");
         SetForegroundWindow(shown);
         Pump(cycle % 50 == 0 ? 150 : 2);
@@ -52,13 +35,13 @@ int main(int argc, char** argv) {
     Print("start", start);
     Print("end", end);
     printf("  faults at the unloaded image %ld, timer messages after unload %d, failed starts %d\n",
-           g_faults, leftTimers, failedStarts);
+           FaultsInWatchedImage(), leftTimers, failedStarts);
     printf("  (Wine 8 reads 0 for GDI, USER and handle counts)\n");
     bool grew = end.handles > start.handles + 8 || end.gdiObjects > start.gdiObjects + 4 ||
                 end.userObjects > start.userObjects + 4 || end.windows > start.windows ||
                 end.heapBytes > start.heapBytes + 8 * 1024 ||
                 end.privateBytes > start.privateBytes + 4 * 1024 * 1024;
-    bool ok = !g_faults && !leftTimers && !failedStarts && !grew;
+    bool ok = !FaultsInWatchedImage() && !leftTimers && !failedStarts && !grew;
     printf("%d passed, %d failed\n", ok ? 1 : 0, ok ? 0 : 1);
     DestroyWindow(host);
     return ok ? 0 : 1;

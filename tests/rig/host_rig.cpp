@@ -1,5 +1,7 @@
 #include "host_rig.h"
 
+#include <psapi.h>
+
 std::vector<HostWrite> g_writes;
 std::vector<Registration> g_registrations;
 int g_badBlocks;
@@ -74,6 +76,30 @@ bool StartPlugin(PluginApi& api, HWND hostWindow) {
 void UnloadPlugin(PluginApi& api) {
     if (api.module) FreeLibrary(api.module);
     api.module = nullptr;
+}
+
+static uintptr_t g_watchedBase, g_watchedEnd;
+static volatile LONG g_watchedFaults;
+
+static LONG CALLBACK CountFaultInWatchedImage(EXCEPTION_POINTERS* info) {
+    uintptr_t at = reinterpret_cast<uintptr_t>(info->ExceptionRecord->ExceptionAddress);
+    if (info->ExceptionRecord->ExceptionCode == EXCEPTION_ACCESS_VIOLATION && at >= g_watchedBase &&
+        at < g_watchedEnd)
+        InterlockedIncrement(&g_watchedFaults);
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
+void WatchFaultsIn(HMODULE module) {
+    static PVOID handler = AddVectoredExceptionHandler(1, CountFaultInWatchedImage);
+    (void)handler;
+    MODULEINFO info = {};
+    GetModuleInformation(GetCurrentProcess(), module, &info, sizeof(info));
+    g_watchedBase = reinterpret_cast<uintptr_t>(info.lpBaseOfDll);
+    g_watchedEnd = g_watchedBase + info.SizeOfImage;
+}
+
+LONG FaultsInWatchedImage() {
+    return g_watchedFaults;
 }
 
 Params::Params(std::initializer_list<const char*> values) {

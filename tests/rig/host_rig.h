@@ -44,6 +44,11 @@ bool LoadPlugin(PluginApi& api, const wchar_t* path = L"ZarnelPlugin_Enhanced.dl
 bool StartPlugin(PluginApi& api, HWND hostWindow);
 void UnloadPlugin(PluginApi& api);
 
+// Counts first-chance access violations inside the module's image, which may be unloaded by then:
+// Wine swallows faults in timer and hook procedures, so surviving them proves nothing.
+void WatchFaultsIn(HMODULE module);
+LONG FaultsInWatchedImage();
+
 // Parameter arrays as a host lays them out: null entries stay null slots.
 struct Params {
     std::vector<std::string> texts;
