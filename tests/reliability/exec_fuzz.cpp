@@ -7,40 +7,63 @@
 
 static std::mt19937_64 g_random;
 
-static int Below(int bound) { return static_cast<int>(g_random() % bound); }
+static int Below(int bound) {
+    return static_cast<int>(g_random() % bound);
+}
 
 static std::string RandomText() {
     static const char kAlphabet[] = " \t+-$%0123456789abcdefABCDEFxyz,.";
     std::string text;
     switch (Below(10)) {
-    case 0: return "";
-    case 1: return std::string(64 * 1024, static_cast<char>('0' + Below(10)));
+    case 0:
+        return "";
+    case 1:
+        return std::string(64 * 1024, static_cast<char>('0' + Below(10)));
     case 2: // bytes above 127, some forming double-byte pairs in other code pages
-        for (int i = Below(12); i >= 0; --i) text += static_cast<char>(128 + Below(128));
+        for (int i = Below(12); i >= 0; --i)
+            text += static_cast<char>(128 + Below(128));
         return text;
-    case 3: return std::to_string(static_cast<int>(g_random()));
-    case 4: return std::to_string(1 + Below(22));
+    case 3:
+        return std::to_string(static_cast<int>(g_random()));
+    case 4:
+        return std::to_string(1 + Below(22));
     default:
-        for (int i = Below(24); i >= 0; --i) text += kAlphabet[Below(sizeof kAlphabet - 1)];
+        for (int i = Below(24); i >= 0; --i)
+            text += kAlphabet[Below(sizeof kAlphabet - 1)];
         return text;
     }
 }
 
 static int RandomAction() {
     switch (Below(8)) {
-    case 0: return static_cast<int>(g_random());
-    case 1: return Below(3) - 1;
-    case 2: return 11 + Below(5);
-    default: return 1 + Below(10);
+    case 0:
+        return static_cast<int>(g_random());
+    case 1:
+        return Below(3) - 1;
+    case 2:
+        return 11 + Below(5);
+    default:
+        return 1 + Below(10);
     }
 }
 
 static bool ResultAllowed(int action, int result) {
     switch (action) {
-    case 4: return true; // the foreground window's handle, or 0
-    case 8: return result == 1;
-    case 1: case 2: case 3: case 5: case 6: case 7: case 9: case 10: return result == 0 || result == 1;
-    default: return result == 0;
+    case 4:
+        return true; // the foreground window's handle, or 0
+    case 8:
+        return result == 1;
+    case 1:
+    case 2:
+    case 3:
+    case 5:
+    case 6:
+    case 7:
+    case 9:
+    case 10:
+        return result == 0 || result == 1;
+    default:
+        return result == 0;
     }
 }
 
@@ -74,11 +97,14 @@ int main(int argc, char** argv) {
         int result = api.execAction(action, nullArray ? nullptr : slots.data());
         bool known = action >= 1 && action <= 10;
         const char* broken = nullptr;
-        if (!ResultAllowed(action, result)) broken = "result out of range";
-        else if (!known && !g_writes.empty()) broken = "wrote for an unknown action";
+        if (!ResultAllowed(action, result))
+            broken = "result out of range";
+        else if (!known && !g_writes.empty())
+            broken = "wrote for an unknown action";
         else if (known && (g_writes.empty() || g_writes.back().name != "[Zarnel.LastError]"))
             broken = "status line not written last";
-        else if (g_badBlocks) broken = "host block of the wrong size";
+        else if (g_badBlocks)
+            broken = "host block of the wrong size";
         if (broken) {
             ++failures;
             printf("seed %llu call %ld: action %d -> %d: %s\n", seed, call, action, result, broken);

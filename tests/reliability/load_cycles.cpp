@@ -4,13 +4,6 @@
 #include "host_rig.h"
 #include "resources.h"
 
-static void Print(const char* when, const ResourceCounts& c) {
-    printf("  %-5s committed %zu KB, heap busy %zu bytes, windows %d, GDI %lu, USER %lu, handles "
-           "%lu\n",
-           when, c.privateBytes / 1024, c.heapBytes, c.windows, c.gdiObjects, c.userObjects,
-           c.handles);
-}
-
 int main(int argc, char** argv) {
     int cycles = argc > 2 && strcmp(argv[1], "--cycles") == 0 ? atoi(argv[2]) : 1000;
     HWND host = MakeWindow(L"cycling host");
@@ -32,8 +25,8 @@ int main(int argc, char** argv) {
     }
     ResourceCounts end = CountResources();
     printf("load_cycles: %d cycles of load, register, theme, enable, show, unload\n", cycles);
-    Print("start", start);
-    Print("end", end);
+    printf("  start %s\n", Describe(start).c_str());
+    printf("  end   %s\n", Describe(end).c_str());
     printf("  faults at the unloaded image %ld, timer messages after unload %d, failed starts %d\n",
            FaultsInWatchedImage(), leftTimers, failedStarts);
     printf("  (Wine 8 reads 0 for GDI, USER and handle counts)\n");

@@ -11,8 +11,10 @@ static uint64_t ModelRead(const std::wstring& text) {
     bool minus = text[at] == L'-';
     if (text[at] == L'-' || text[at] == L'+') ++at;
     std::wstring digits = L"0123456789";
-    if (at < text.size() && text[at] == L'$') digits = L"0123456789abcdef", ++at;
-    else if (at < text.size() && text[at] == L'%') digits = L"01", ++at;
+    if (at < text.size() && text[at] == L'$')
+        digits = L"0123456789abcdef", ++at;
+    else if (at < text.size() && text[at] == L'%')
+        digits = L"01", ++at;
     uint64_t value = 0;
     for (; at < text.size(); ++at) {
         size_t digit = digits.find(static_cast<wchar_t>(towlower(text[at])));
@@ -29,8 +31,10 @@ TEST_CASE(number_reading_matches_the_model_on_random_texts) {
     for (int round = 0; round < 200000 && mismatches < 5; ++round) {
         std::wstring text;
         int length = random() % (round % 10 == 0 ? 40 : 12);
-        for (int i = 0; i < length; ++i) text += alphabet[random() % (sizeof alphabet / 2 - 1)];
-        uint64_t expected = ModelRead(text), actual = static_cast<uint64_t>(ParseNumber(text.c_str()));
+        for (int i = 0; i < length; ++i)
+            text += alphabet[random() % (sizeof alphabet / 2 - 1)];
+        uint64_t expected = ModelRead(text),
+                 actual = static_cast<uint64_t>(ParseNumber(text.c_str()));
         if (actual != expected) {
             ++mismatches;
             CHECK_EQ(Narrow(text) + " -> " + std::to_string(actual),

@@ -196,11 +196,16 @@ static void CycleEditor(PluginApi& api, EditorKind kind, bool ok, long step) {
     ClearHostRecords();
 }
 
-static void Print(const char* when, const ResourceCounts& c) {
-    printf("  %-5s committed %zu KB, heap busy %zu bytes, windows %d, GDI %lu, USER %lu, handles "
-           "%lu\n",
-           when, c.privateBytes / 1024, c.heapBytes, c.windows, c.gdiObjects, c.userObjects,
-           c.handles);
+// Styling off, the soak's windows gone, messages pumped: the state counted at start and end.
+static ResourceCounts SettleAndCount(PluginApi& api, Windows& windows) {
+    Exec(api, 8, {});
+    while (!windows.shown.empty()) {
+        DestroyWindow(windows.shown.front());
+        windows.shown.pop_front();
+    }
+    Pump(200);
+    ClearHostRecords();
+    return CountResources();
 }
 
 int main(int argc, char** argv) {
@@ -227,14 +232,7 @@ int main(int argc, char** argv) {
     for (int kind = 0; kind < kEditorKindCount; ++kind)
         for (int i = 0; i < 4; ++i)
             CycleEditor(api, static_cast<EditorKind>(kind), i % 2 == 0, -1);
-    Exec(api, 8, {});
-    while (!windows.shown.empty()) {
-        DestroyWindow(windows.shown.front());
-        windows.shown.pop_front();
-    }
-    Pump(200);
-    ClearHostRecords();
-    ResourceCounts start = CountResources();
+    ResourceCounts start = SettleAndCount(api, windows);
 
     DWORD began = GetTickCount();
     long totalCycles = static_cast<long>(editorCycles) * kEditorKindCount;
@@ -254,18 +252,11 @@ int main(int argc, char** argv) {
     }
     DWORD seconds = (GetTickCount() - began) / 1000;
 
-    Exec(api, 8, {});
-    while (!windows.shown.empty()) {
-        DestroyWindow(windows.shown.front());
-        windows.shown.pop_front();
-    }
-    Pump(200);
-    ClearHostRecords();
-    ResourceCounts end = CountResources();
+    ResourceCounts end = SettleAndCount(api, windows);
     printf("soak seed %llu: %ld actions and %d open/close cycles of each editor in %lu s\n", seed,
            actions, editorCycles, seconds);
-    Print("start", start);
-    Print("end", end);
+    printf("  start %s\n", Describe(start).c_str());
+    printf("  end   %s\n", Describe(end).c_str());
     printf("  (Wine 8 reads 0 for GDI, USER and handle counts)\n");
     // Noise is a few allocator pages; one leaked block per action or a dialog per cycle is far
     // more.

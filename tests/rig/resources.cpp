@@ -56,7 +56,8 @@ ResourceCounts CountResources() {
 
 std::string Describe(const ResourceCounts& c) {
     char text[200];
-    snprintf(text, sizeof text, "gdi %lu user %lu handles %lu windows %d private %zu KB heap %zu B",
-             c.gdiObjects, c.userObjects, c.handles, c.windows, c.privateBytes / 1024, c.heapBytes);
+    snprintf(text, sizeof text,
+             "committed %zu KB, heap busy %zu bytes, windows %d, GDI %lu, USER %lu, handles %lu",
+             c.privateBytes / 1024, c.heapBytes, c.windows, c.gdiObjects, c.userObjects, c.handles);
     return text;
 }
