@@ -41,17 +41,12 @@ int CaptionButtonsDialog(uintptr_t* params) noexcept {
         HWND* boxes = &dialog.controls[kButtonsClose];
         for (int i = 0; i < kButtonBoxCount; ++i)
             SetChecked(boxes[i], shown[i] != 0);
-        for (;;) {
-            DialogEvent event = WaitForDialogEvent(dialog);
-            if (event.kind == kCloseRequest) break;
-            if (event.kind != kControlEvent) continue;
-            if (event.control == dialog.controls[kButtonsCancel]) break;
-            if (event.control != dialog.controls[kButtonsOk]) continue;
+        if (WaitForOkOrCancel(dialog, dialog.controls[kButtonsOk],
+                              dialog.controls[kButtonsCancel])) {
             if (params)
                 for (int i = 0; i < kButtonBoxCount; ++i)
                     WriteSlotNumber(params, i, IsChecked(boxes[i]) ? 1 : 0);
             result = 1;
-            break;
         }
     }
     CloseEditorDialog(dialog);

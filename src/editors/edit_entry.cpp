@@ -21,42 +21,35 @@ static void BringOpenEditorToFront() noexcept {
     if (editor) SetForegroundWindow(editor);
 }
 
-static int RunEditor(int action, uintptr_t* params) noexcept {
+typedef int (*ParamEditor)(uintptr_t* params) noexcept;
+
+static ParamEditor EditorFor(int action) noexcept {
     switch (action) {
     case 1:
     case 2:
-        return ColorParamEditor(params);
+        return ColorParamEditor;
     case 3:
     case 6:
-        return ThemeChooserDialog(params);
+        return ThemeChooserDialog;
+    case 10:
+        return CaptionButtonsDialog;
     default:
-        return CaptionButtonsDialog(params);
+        return nullptr;
     }
 }
 
 int WINAPI _nbEditAction(int action, uintptr_t* params) noexcept {
-    switch (action) {
-    case 1:
-    case 2:
-    case 3:
-    case 6:
-    case 10:
-        break;
-    case 5:
-    case 7:
-    case 8:
-    case 9:
-        return 1;
-    default:
-        return 0;
-    }
+    // Actions without parameters to choose need no editor, and the host may go on with them.
+    if (action == 5 || action == 7 || action == 8 || action == 9) return 1;
+    ParamEditor editor = EditorFor(action);
+    if (!editor) return 0;
     // The host's windows stay enabled, so it can ask again while an editor is open.
     if (g_state.editorOpen) {
         BringOpenEditorToFront();
         return 0;
     }
     g_state.editorOpen = 1;
-    int result = RunEditor(action, params);
+    int result = editor(params);
     g_state.editorOpen = 0;
     return result;
 }

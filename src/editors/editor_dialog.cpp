@@ -202,6 +202,17 @@ DialogEvent WaitForDialogEvent(EditorDialog& dialog) noexcept {
     return DialogEvent{kOtherEvent, nullptr};
 }
 
+// True when OK was pressed; Cancel or a close request end the wait with false.
+bool WaitForOkOrCancel(EditorDialog& dialog, HWND ok, HWND cancel) noexcept {
+    for (;;) {
+        DialogEvent event = WaitForDialogEvent(dialog);
+        if (event.kind == kCloseRequest) return false;
+        if (event.kind != kControlEvent) continue;
+        if (event.control == cancel) return false;
+        if (event.control == ok) return true;
+    }
+}
+
 void CloseEditorDialog(EditorDialog& dialog) noexcept {
     HWND window = dialog.window;
     if (window) DestroyWindow(window);

@@ -41,6 +41,7 @@ bool OpenEditorDialog(EditorDialog& dialog, const wchar_t* title, int clientWidt
                       int clientHeight96) noexcept;
 bool AddDialogControls(EditorDialog& dialog, const ControlRow* rows, int count) noexcept;
 DialogEvent WaitForDialogEvent(EditorDialog& dialog) noexcept;
+bool WaitForOkOrCancel(EditorDialog& dialog, HWND ok, HWND cancel) noexcept;
 void CloseEditorDialog(EditorDialog& dialog) noexcept;
 
 void AppendListItem(HWND list, const wchar_t* text) noexcept;

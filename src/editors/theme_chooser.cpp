@@ -32,19 +32,13 @@ int ThemeChooserDialog(uintptr_t* params) noexcept {
     if (AddDialogControls(dialog, kThemeChooserLayout, kThemeControlCount)) {
         HWND list = dialog.controls[kThemeList];
         FillThemeList(list, params);
-        for (;;) {
-            DialogEvent event = WaitForDialogEvent(dialog);
-            if (event.kind == kCloseRequest) break;
-            if (event.kind != kControlEvent) continue;
-            if (event.control == dialog.controls[kThemeCancel]) break;
-            if (event.control != dialog.controls[kThemeOk]) continue;
+        if (WaitForOkOrCancel(dialog, dialog.controls[kThemeOk], dialog.controls[kThemeCancel])) {
             int selected = SelectedListItem(list);
             // OK with nothing selected is a cancel: there is no theme to write.
             if (selected >= 0) {
                 if (params) WriteSlotNumber(params, 0, selected + 1);
                 result = 1;
             }
-            break;
         }
     }
     CloseEditorDialog(dialog);
