@@ -8,9 +8,23 @@ template <typename Fn> static Fn ResolveEntry(HMODULE module, const char* name) 
     return reinterpret_cast<Fn>(reinterpret_cast<void (*)(void)>(GetProcAddress(module, name)));
 }
 
+// The host's own folder comes first in the usual search, so a DLL planted there would be loaded
+// into the host; only the system directory's copy is the window manager's.
+static HMODULE LoadSystemLibrary(const wchar_t* name) noexcept {
+    HMODULE module = LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // Windows 7 without update KB2533623 refuses the flag itself.
+    if (module || GetLastError() != ERROR_INVALID_PARAMETER) return module;
+    wchar_t path[MAX_PATH];
+    UINT length = GetSystemDirectoryW(path, MAX_PATH);
+    if (!length || length + 1 + lstrlenW(name) >= MAX_PATH) return nullptr;
+    path[length] = L'\\';
+    lstrcpyW(path + length + 1, name);
+    return LoadLibraryW(path);
+}
+
 bool DwmAvailable() noexcept {
     if (g_state.dwmSetWindowAttribute) return true;
-    if (!g_state.dwmapiLibrary) g_state.dwmapiLibrary = LoadLibraryW(L"dwmapi.dll");
+    if (!g_state.dwmapiLibrary) g_state.dwmapiLibrary = LoadSystemLibrary(L"dwmapi.dll");
     if (g_state.dwmapiLibrary)
         g_state.dwmSetWindowAttribute =
             ResolveEntry<DwmSetWindowAttributeFn>(g_state.dwmapiLibrary, "DwmSetWindowAttribute");

@@ -153,6 +153,20 @@ TEST_CASE(build_22000_counts_as_windows_11) {
     CHECK_EQ(IsWindows11OrLater(), 0);
 }
 
+TEST_CASE(window_manager_comes_from_the_system_directory_only) {
+    StartCore(nullptr);
+    wchar_t beside[MAX_PATH], system[MAX_PATH], loaded[MAX_PATH] = L"";
+    GetModuleFileNameW(nullptr, beside, MAX_PATH);
+    lstrcpyW(wcsrchr(beside, L'\\') + 1, L"dwmapi.dll");
+    // Without a planted copy beside this program the case would prove nothing.
+    REQUIRE(GetFileAttributesW(beside) != INVALID_FILE_ATTRIBUTES);
+    REQUIRE(DwmAvailable());
+    GetModuleFileNameW(g_state.dwmapiLibrary, loaded, MAX_PATH);
+    GetSystemDirectoryW(system, MAX_PATH);
+    lstrcatW(system, L"\\dwmapi.dll");
+    CHECK_EQ(std::wstring(CharLowerW(loaded)), std::wstring(CharLowerW(system)));
+}
+
 // Run with dwmapi.dll disabled.
 TEST_CASE(missing_window_manager_is_reported_and_retried) {
     HWND host = MakeWindow(L"host");
