@@ -58,6 +58,7 @@ std::string Describe(const ResourceCounts& c) {
     char text[200];
     snprintf(text, sizeof text,
              "committed %zu KB, heap busy %zu bytes, windows %d, GDI %lu, USER %lu, handles %lu",
-             c.privateBytes / 1024, c.heapBytes, c.windows, c.gdiObjects, c.userObjects, c.handles);
+             static_cast<size_t>(c.privateBytes / 1024), static_cast<size_t>(c.heapBytes),
+             c.windows, c.gdiObjects, c.userObjects, c.handles);
     return text;
 }
