@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build and test tools that are missing, from Debian's packages; with everything in
-# place it changes nothing. 32-bit Wine is never installed: the tests run the 64-bit build.
+# place it changes nothing. 32-bit Wine is never installed here: it would break 64-bit Wine, and the
+# 32-bit suite (scripts/test32.sh) has its own inside an emulated system.
 set -euo pipefail
 
 have() { command -v "$1" >/dev/null 2>&1; }

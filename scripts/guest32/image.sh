@@ -7,7 +7,7 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 recipe=("$here/image.sh" "$here/initrd_init.sh" "$here/image_stage.sh")
 key=$(cat "${recipe[@]}" | sha256sum | cut -c1-16)
-cache=${ZARNEL_GUEST32_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/zarnel-guest32}
+cache=${ZARNEL_GUEST32_CACHE:-${XDG_CACHE_HOME:-${HOME:-/root}/.cache}/zarnel-guest32}
 image="$cache/image-$key"
 log() { echo "guest32: $*" >&2; }
 
