@@ -20,8 +20,8 @@ void InitPluginState() noexcept {
     g_state.showHook = nullptr;
     g_state.lastHandledWindow = nullptr;
     g_state.tickCounter = 0;
+    g_state.pendingShowCount = 0;
     WindowListFree(g_state.trackedWindows);
-    WindowListFree(g_state.pendingShows);
     for (Theme& theme : g_state.themeTable)
         theme = Theme{L"", 0, 0};
     g_state.dwmapiLibrary = nullptr;
@@ -33,7 +33,6 @@ void InitPluginState() noexcept {
 void ReleasePluginState() noexcept {
     StopAutoStyle();
     WindowListFree(g_state.trackedWindows);
-    WindowListFree(g_state.pendingShows);
     HMODULE dwmapi = g_state.dwmapiLibrary;
     g_state.dwmapiLibrary = nullptr;
     g_state.dwmSetWindowAttribute = nullptr;

@@ -175,6 +175,13 @@ TEST_CASE(a_thread_timer_made_without_a_host_window_is_stopped) {
     CHECK_EQ(PumpCountingTimerMessages(nullptr, 400), 0);
 }
 
+static DWORD WINAPI HoldWindowOfThisThread(void* stop) {
+    HWND window = MakeWindow(L"other thread", WS_OVERLAPPEDWINDOW);
+    PumpUntil([&] { return WaitForSingleObject(stop, 0) == WAIT_OBJECT_0; }, 10000);
+    DestroyWindow(window);
+    return 0;
+}
+
 TEST_CASE(enabling_again_after_the_host_window_changed_makes_a_timer_that_fires) {
     HWND first = StartHost();
     REQUIRE(ExecCore(7, {}) == 1);
@@ -186,13 +193,30 @@ TEST_CASE(enabling_again_after_the_host_window_changed_makes_a_timer_that_fires)
     DestroyWindow(first);
     int ticks = g_state.tickCounter;
     CHECK(PumpUntil([&] { return g_state.tickCounter != ticks; }, 2000));
-    // A host window destroyed under the running timer, with no replacement: honest failure.
+    // A host window of another thread cannot carry the timer: refused, the running one kept.
+    HANDLE stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE owner = CreateThread(nullptr, 0, HoldWindowOfThisThread, stop, 0, nullptr);
+    HWND foreign = nullptr;
+    PumpUntil([&] { return (foreign = FindWindowW(nullptr, L"other thread")) != nullptr; }, 3000);
+    REQUIRE(foreign != nullptr);
+    _nbInitialize(foreign);
+    CHECK_EQ(ExecCore(7, {}), 0);
+    CHECK_EQ(LastValue("[Zarnel.LastError]"), std::string("Failed to create timer - Error: 1408"));
+    CHECK(PumpCountingTimerMessages(second, 350) > 0);
+    CHECK_EQ(ExecCore(9, {}), 1);
+    SetEvent(stop);
+    WaitForSingleObject(owner, 5000);
+    CloseHandle(owner);
+    CloseHandle(stop);
+    // The timer's window destroyed and not replaced: an honest failure, the state left as it was.
+    _nbInitialize(second);
     DestroyWindow(second);
     CHECK_EQ(ExecCore(7, {}), 0);
     std::string failure = LastValue("[Zarnel.LastError]");
     CHECK_EQ(failure.substr(0, 32), std::string("Failed to create timer - Error: "));
     CHECK(atoi(failure.c_str() + 32) != 0);
-    CHECK_EQ(g_state.autoStyleEnabled, 0);
+    CHECK_EQ(ExecCore(9, {}), 1);
+    StopAutoStyle();
 }
 
 static HWND g_modalBox;
