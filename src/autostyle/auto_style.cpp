@@ -67,6 +67,11 @@ int StopAutoStyle() noexcept {
     return 0;
 }
 
+void ReleaseAutoStyle() noexcept {
+    StopAutoStyle();
+    WindowListFree(g_state.trackedWindows);
+}
+
 static void ReportEnabled() noexcept {
     g_state.autoStyleEnabled = 1;
     SetHostVariable(L"[Zarnel.AutoStyleEnabled]", L"1");

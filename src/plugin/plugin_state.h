@@ -64,4 +64,3 @@ struct PluginState {
 extern PluginState g_state;
 
 void InitPluginState() noexcept;
-void ReleasePluginState() noexcept;
