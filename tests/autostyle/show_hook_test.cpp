@@ -1,5 +1,5 @@
 // Windows of the host thread are coloured as they are shown, before their first paint.
-#include "check.h"
+#include "doctest_rig.h"
 #include "core_rig.h"
 #include "autostyle/auto_style.h"
 
@@ -30,7 +30,7 @@ static DWORD WINAPI CloseMessageBoxOnceColoured(void*) {
     return 0;
 }
 
-TEST_CASE(message_box_of_the_host_thread_is_coloured_before_it_is_visible) {
+TEST_CASE("message_box_of_the_host_thread_is_coloured_before_it_is_visible") {
     HWND host = StartStyling();
     HANDLE closer = CreateThread(nullptr, 0, CloseMessageBoxOnceColoured, nullptr, 0, nullptr);
     MessageBoxW(host, L"coloured before shown", L"hooked", MB_OK);
@@ -42,7 +42,7 @@ TEST_CASE(message_box_of_the_host_thread_is_coloured_before_it_is_visible) {
     DestroyWindow(host);
 }
 
-TEST_CASE(visible_windows_and_dialogs_are_coloured_at_creation_and_tracked_once) {
+TEST_CASE("visible_windows_and_dialogs_are_coloured_at_creation_and_tracked_once") {
     HWND host = StartStyling();
     HWND window = MakeWindow(L"created visible");
     CHECK(ColouredBeforeShown(window));
@@ -70,7 +70,7 @@ TEST_CASE(visible_windows_and_dialogs_are_coloured_at_creation_and_tracked_once)
     DestroyWindow(host);
 }
 
-TEST_CASE(hidden_captionless_and_child_windows_wait_or_are_left_alone) {
+TEST_CASE("hidden_captionless_and_child_windows_wait_or_are_left_alone") {
     HWND host = StartStyling();
     HWND hidden = MakeWindow(L"hidden", WS_OVERLAPPEDWINDOW);
     HWND child = MakeWindow(L"child", WS_CHILD | WS_CAPTION | WS_VISIBLE, host);
@@ -103,7 +103,7 @@ static DWORD WINAPI ShowWorkerWindow(void* result) {
     return 0;
 }
 
-TEST_CASE(windows_of_other_threads_are_left_to_the_tick) {
+TEST_CASE("windows_of_other_threads_are_left_to_the_tick") {
     HWND host = StartStyling();
     bool colouredByTick = false;
     HANDLE worker = CreateThread(nullptr, 0, ShowWorkerWindow, &colouredByTick, 0, nullptr);
@@ -114,7 +114,7 @@ TEST_CASE(windows_of_other_threads_are_left_to_the_tick) {
     DestroyWindow(host);
 }
 
-TEST_CASE(no_window_is_hooked_after_disable_or_message_2) {
+TEST_CASE("no_window_is_hooked_after_disable_or_message_2") {
     for (int stop = 0; stop < 2; ++stop) {
         HWND host = StartStyling();
         CHECK(g_state.createHook != nullptr);
@@ -122,7 +122,7 @@ TEST_CASE(no_window_is_hooked_after_disable_or_message_2) {
             _nbMessage(2, nullptr);
         else
             ExecCore(8, {});
-        CHECK(g_state.createHook == nullptr && g_state.showHook == nullptr);
+        CHECK((g_state.createHook == nullptr && g_state.showHook == nullptr));
         HWND late = MakeWindow(L"late");
         CHECK(DwmCallsFor(late).empty());
         DestroyWindow(late);
