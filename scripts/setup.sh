@@ -14,6 +14,8 @@ have i686-w64-mingw32-objdump || missing+=(binutils-mingw-w64-i686)
 { have wine && have wineserver && have winepath; } || missing+=(wine)
 have xvfb-run || missing+=(xvfb)
 have xauth || missing+=(xauth)
+# Header-only test framework; the cross compilers read it from its own folder.
+[ -f /usr/include/doctest/doctest.h ] || missing+=(doctest-dev)
 
 if [ ${#missing[@]} -eq 0 ]; then
   echo "setup: all tools present"

@@ -1,5 +1,5 @@
 // The automatic styling monitor on real windows and real timers.
-#include "check.h"
+#include "doctest_rig.h"
 #include "core_rig.h"
 #include "autostyle/auto_style.h"
 
@@ -21,7 +21,7 @@ static HWND StartHost(const char* theme = "6") {
     return host;
 }
 
-TEST_CASE(enabling_needs_a_caption_colour_and_reports_status) {
+TEST_CASE("enabling_needs_a_caption_colour_and_reports_status") {
     HWND host = MakeWindow(L"host");
     StartCore(host);
     CHECK_EQ(ExecCore(7, {}), 0);
@@ -63,7 +63,7 @@ TEST_CASE(enabling_needs_a_caption_colour_and_reports_status) {
     DestroyWindow(host);
 }
 
-TEST_CASE(enabling_twice_keeps_one_timer_and_the_tracked_list) {
+TEST_CASE("enabling_twice_keeps_one_timer_and_the_tracked_list") {
     HWND host = StartHost();
     CHECK_EQ(ExecCore(7, {}), 1);
     UINT_PTR timer = g_state.timerId;
@@ -90,7 +90,7 @@ TEST_CASE(enabling_twice_keeps_one_timer_and_the_tracked_list) {
     DestroyWindow(host);
 }
 
-TEST_CASE(a_new_window_in_front_is_coloured_once_with_the_colours_of_that_moment) {
+TEST_CASE("a_new_window_in_front_is_coloured_once_with_the_colours_of_that_moment") {
     HWND host = StartHost("3");
     REQUIRE(ExecCore(7, {}) == 1);
     ExecCore(2, {"1", "2", "3"});
@@ -117,7 +117,7 @@ TEST_CASE(a_new_window_in_front_is_coloured_once_with_the_colours_of_that_moment
     DestroyWindow(host);
 }
 
-TEST_CASE(a_window_is_coloured_once_it_gains_a_caption) {
+TEST_CASE("a_window_is_coloured_once_it_gains_a_caption") {
     HWND host = StartHost();
     REQUIRE(ExecCore(7, {}) == 1);
     HWND popup = MakeWindow(L"popup", WS_POPUP | WS_VISIBLE);
@@ -132,7 +132,7 @@ TEST_CASE(a_window_is_coloured_once_it_gains_a_caption) {
     DestroyWindow(host);
 }
 
-TEST_CASE(destroyed_windows_are_pruned_from_the_tracked_list) {
+TEST_CASE("destroyed_windows_are_pruned_from_the_tracked_list") {
     HWND host = StartHost();
     REQUIRE(ExecCore(7, {}) == 1);
     HWND kept = MakeWindow(L"kept", WS_OVERLAPPEDWINDOW);
@@ -148,7 +148,7 @@ TEST_CASE(destroyed_windows_are_pruned_from_the_tracked_list) {
     DestroyWindow(host);
 }
 
-TEST_CASE(message_code_2_stops_the_monitor_silently) {
+TEST_CASE("message_code_2_stops_the_monitor_silently") {
     HWND host = StartHost();
     REQUIRE(ExecCore(7, {}) == 1);
     ClearHostRecords();
@@ -165,7 +165,7 @@ TEST_CASE(message_code_2_stops_the_monitor_silently) {
     DestroyWindow(host);
 }
 
-TEST_CASE(a_thread_timer_made_without_a_host_window_is_stopped) {
+TEST_CASE("a_thread_timer_made_without_a_host_window_is_stopped") {
     StartCore(nullptr);
     ExecCore(6, {"6"});
     REQUIRE(ExecCore(7, {}) == 1);
@@ -182,7 +182,7 @@ static DWORD WINAPI HoldWindowOfThisThread(void* stop) {
     return 0;
 }
 
-TEST_CASE(enabling_again_after_the_host_window_changed_makes_a_timer_that_fires) {
+TEST_CASE("enabling_again_after_the_host_window_changed_makes_a_timer_that_fires") {
     HWND first = StartHost();
     REQUIRE(ExecCore(7, {}) == 1);
     HWND second = MakeWindow(L"second host");
@@ -234,7 +234,7 @@ static DWORD WINAPI ShowWindowOfAnotherThread(void* done) {
     return coloured;
 }
 
-TEST_CASE(ticks_go_on_inside_a_modal_message_box_of_the_host_thread) {
+TEST_CASE("ticks_go_on_inside_a_modal_message_box_of_the_host_thread") {
     HWND host = StartHost();
     REQUIRE(ExecCore(7, {}) == 1);
     bool done = false;
@@ -253,7 +253,7 @@ TEST_CASE(ticks_go_on_inside_a_modal_message_box_of_the_host_thread) {
     DestroyWindow(host);
 }
 
-TEST_CASE(a_window_of_another_process_is_never_coloured) {
+TEST_CASE("a_window_of_another_process_is_never_coloured") {
     HWND host = StartHost();
     REQUIRE(ExecCore(7, {}) == 1);
     char path[MAX_PATH];

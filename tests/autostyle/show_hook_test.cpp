@@ -1,5 +1,5 @@
 // Windows of the host thread are coloured as they are shown, before their first paint.
-#include "check.h"
+#include "doctest_rig.h"
 #include "core_rig.h"
 #include "autostyle/auto_style.h"
 #include "autostyle/show_hook.h"
@@ -27,14 +27,14 @@ static HWND StartStyling() {
     return host;
 }
 
-TEST_CASE(every_way_of_showing_colours_before_the_first_paint_once) {
+TEST_CASE("every_way_of_showing_colours_before_the_first_paint_once") {
     HWND host = StartStyling();
     for (int path = 0; path < kShowPathCount; ++path) {
         int theme = 2 + path;
         ShownWindow shown = ShowBy(static_cast<ShowPath>(path), host, theme);
         HWND window = shown.window;
         REQUIRE(window != nullptr);
-        printf("  %s\n", ShowPathName(static_cast<ShowPath>(path)));
+        INFO(ShowPathName(static_cast<ShowPath>(path)));
         CHECK(ColouredBeforeShown(window, theme));
         CHECK(WindowListContains(g_state.trackedWindows, window));
         CHECK(g_state.lastHandledWindow == window);
@@ -51,7 +51,7 @@ TEST_CASE(every_way_of_showing_colours_before_the_first_paint_once) {
     DestroyWindow(host);
 }
 
-TEST_CASE(hidden_captionless_and_child_windows_wait_or_are_left_alone) {
+TEST_CASE("hidden_captionless_and_child_windows_wait_or_are_left_alone") {
     HWND host = StartStyling();
     HWND hidden = MakeWindow(L"hidden", WS_OVERLAPPEDWINDOW);
     HWND child = MakeWindow(L"child", WS_CHILD | WS_CAPTION | WS_VISIBLE, host);
@@ -83,7 +83,7 @@ static void CALLBACK InspectOpenMenu(HWND, UINT, UINT_PTR timer, DWORD) {
     EndMenu();
 }
 
-TEST_CASE(the_per_message_hook_waits_only_for_title_bars_and_not_for_long) {
+TEST_CASE("the_per_message_hook_waits_only_for_title_bars_and_not_for_long") {
     HWND host = StartStyling();
     // Menus and tooltips are bordered popups shown without WM_SHOWWINDOW.
     HMENU menu = CreatePopupMenu();
@@ -111,7 +111,7 @@ TEST_CASE(the_per_message_hook_waits_only_for_title_bars_and_not_for_long) {
     ShowWindow(hidden, SW_SHOW);
     SetForegroundWindow(hidden);
     CHECK(PumpUntil([&] { return DwmCallsFor(hidden).size() == 2; }, 2000));
-    CHECK(!DwmCallsFor(hidden).empty() && DwmCallsFor(hidden)[0].visible);
+    CHECK((!DwmCallsFor(hidden).empty() && DwmCallsFor(hidden)[0].visible));
     DestroyWindow(hidden);
     StopAutoStyle();
     DestroyWindow(host);
@@ -127,7 +127,7 @@ static DWORD WINAPI ShowWorkerWindow(void* result) {
     return 0;
 }
 
-TEST_CASE(windows_of_other_threads_are_left_to_the_tick) {
+TEST_CASE("windows_of_other_threads_are_left_to_the_tick") {
     HWND host = StartStyling();
     bool colouredByTick = false;
     HANDLE worker = CreateThread(nullptr, 0, ShowWorkerWindow, &colouredByTick, 0, nullptr);
@@ -138,7 +138,7 @@ TEST_CASE(windows_of_other_threads_are_left_to_the_tick) {
     DestroyWindow(host);
 }
 
-TEST_CASE(no_window_is_hooked_after_disable_or_message_2) {
+TEST_CASE("no_window_is_hooked_after_disable_or_message_2") {
     for (int stop = 0; stop < 2; ++stop) {
         HWND host = StartStyling();
         CHECK(g_state.createHook != nullptr);
@@ -146,7 +146,7 @@ TEST_CASE(no_window_is_hooked_after_disable_or_message_2) {
             _nbMessage(2, nullptr);
         else
             ExecCore(8, {});
-        CHECK(g_state.createHook == nullptr && g_state.showHook == nullptr);
+        CHECK((g_state.createHook == nullptr && g_state.showHook == nullptr));
         HWND late = MakeWindow(L"late");
         CHECK(DwmCallsFor(late).empty());
         DestroyWindow(late);

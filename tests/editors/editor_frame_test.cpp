@@ -1,5 +1,5 @@
 // The dialog frame in-process: layout scaled by the screen DPI, control kinds and the font.
-#include "check.h"
+#include "doctest_rig.h"
 #include "dialog_driver.h"
 #include "host_rig.h"
 
@@ -95,7 +95,7 @@ static void CheckLayout(const Measured& m, const Expected* rows, size_t count, i
     }
 }
 
-TEST_CASE(dialogs_scale_their_layout_with_the_screen_dpi) {
+TEST_CASE("dialogs_scale_their_layout_with_the_screen_dpi") {
     AttachModule();
     InitThemeTable();
     REQUIRE(g_state.dialogFont != nullptr);
@@ -118,7 +118,7 @@ TEST_CASE(dialogs_scale_their_layout_with_the_screen_dpi) {
     DetachModule();
 }
 
-TEST_CASE(a_dialog_larger_than_the_screen_opens_at_its_top_left_corner) {
+TEST_CASE("a_dialog_larger_than_the_screen_opens_at_its_top_left_corner") {
     AttachModule();
     g_state.dpiX = g_state.dpiY = 96 * 6;
     HWND dialog = nullptr;
@@ -136,13 +136,13 @@ TEST_CASE(a_dialog_larger_than_the_screen_opens_at_its_top_left_corner) {
     DetachModule();
 }
 
-TEST_CASE(resources_live_from_init_to_release) {
+TEST_CASE("resources_live_from_init_to_release") {
     AttachModule();
     HFONT font = g_state.dialogFont;
     HACCEL keys = g_state.dialogAccelerators;
     CHECK(font != nullptr);
     CHECK(keys != nullptr);
-    CHECK(g_state.dpiX > 0 && g_state.dpiY > 0);
+    CHECK((g_state.dpiX > 0 && g_state.dpiY > 0));
     LOGFONTW logical = {};
     CHECK(GetObjectW(font, sizeof logical, &logical) == sizeof logical);
     for (COLORREF color : g_state.customColors)
