@@ -16,6 +16,9 @@ have xvfb-run || missing+=(xvfb)
 have xauth || missing+=(xauth)
 # Header-only test framework; the cross compilers read it from its own folder.
 [ -f /usr/include/doctest/doctest.h ] || missing+=(doctest-dev)
+# scripts/release.sh packs the archive, and its test unpacks it.
+have zip || missing+=(zip)
+have unzip || missing+=(unzip)
 
 if [ ${#missing[@]} -eq 0 ]; then
   echo "setup: all tools present"
