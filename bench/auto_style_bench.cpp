@@ -6,6 +6,7 @@
 #include "core_rig.h"
 #include "autostyle/auto_style.h"
 #include "autostyle/show_hook.h"
+#include "show_paths.h"
 
 static double Seconds(LONGLONG ticks) {
     LARGE_INTEGER frequency;
@@ -104,6 +105,23 @@ int main() {
         "ms, %d of %d before first paint\n",
         windows, hooked.median, hooked.maximum, hooked.beforePaint, hooked.windows);
 
+    // Windows sends no WM_SHOWWINDOW on some of these ways; each must still be coloured in time.
+    const int perPath = 10;
+    printf("  coloured before first paint, by way of showing (%d windows each):\n", perPath);
+    for (int path = 0; path < kShowPathCount; ++path) {
+        int beforePaint = 0;
+        for (int i = 0; i < perPath; ++i) {
+            DwmReset();
+            HWND window = ShowBy(static_cast<ShowPath>(path), host, 2 + i).window;
+            std::vector<DwmCall> calls = DwmCallsFor(window);
+            beforePaint += !calls.empty() && !calls[0].visible && !calls[0].painted;
+            DestroyWindow(window);
+        }
+        printf("    %-42s %d of %d\n", ShowPathName(static_cast<ShowPath>(path)), beforePaint,
+               perPath);
+    }
+    ExecCore(6, {"6"});
+
     // A tick that finds the front window at the end of a 1,000-window tracked list.
     std::vector<HWND> tracked;
     for (int i = 0; i < 999; ++i)
@@ -162,6 +180,37 @@ int main() {
                "(%+.1f%%)\n",
                names[state], sent[state], (sent[state] - sent[0]) * 100 / sent[0], posted[state],
                (posted[state] - posted[0]) * 100 / posted[0]);
+
+    // A captioned window created hidden and never shown, alive for 10 s: the per-message hook
+    // waits for its show only so long, then sent messages cost what they cost without it.
+    const DWORD aliveMs = 10000;
+    double waitedSum = 0, freeSum = 0;
+    int waitedSlices = 0, freeSlices = 0;
+    DWORD hookHeldMs = 0, start = GetTickCount();
+    HWND hidden = MakeWindow(L"never shown", WS_OVERLAPPEDWINDOW);
+    while (GetTickCount() - start < aliveMs) {
+        bool hooked = g_state.showHook != nullptr;
+        double cost = NanosecondsEach(500, send);
+        if (hooked) {
+            waitedSum += cost, ++waitedSlices;
+            hookHeldMs = GetTickCount() - start;
+        } else {
+            freeSum += cost, ++freeSlices;
+        }
+        Pump(50);
+    }
+    DestroyWindow(hidden);
+    double waited = waitedSlices ? waitedSum / waitedSlices : 0;
+    double unhooked = freeSlices ? freeSum / freeSlices : 0;
+    double heldShare = static_cast<double>(hookHeldMs) / aliveMs;
+    printf(
+        "  sent message while a hidden captioned window lives %.0f s: %.0f ns while it is waited "
+        "for (the first %.2f s), %.0f ns after\n",
+        aliveMs / 1000.0, waited, hookHeldMs / 1000.0, unhooked);
+    printf(
+        "    mean over the %.0f s: %.0f ns; with the hook held all along: %.0f ns (ratio %.1f)\n",
+        aliveMs / 1000.0, heldShare * waited + (1 - heldShare) * unhooked, waited,
+        waited / (heldShare * waited + (1 - heldShare) * unhooked));
     DestroyWindow(quiet);
     StopAutoStyle();
     DestroyWindow(host);

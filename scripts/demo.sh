@@ -5,8 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 bash scripts/build.sh
-# Wine's own dwmapi.dll accepts caption colours and draws nothing; the recording stand-in beside
-# the tool logs each call instead, and the tool prints them as "dwm:" lines.
+# Wine's own dwmapi.dll accepts caption colours and draws nothing; the recording stand-in, put into
+# the prefix's system directory, logs each call instead, and the tool prints them as "dwm:" lines.
 export ZARNEL_DWMAPI=${ZARNEL_DWMAPI:-n}
 export ZARNEL_WINDOWS_BUILD=${ZARNEL_WINDOWS_BUILD:-22000}
 bin=build/x86_64/bin

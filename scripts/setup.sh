@@ -15,6 +15,11 @@ have i686-w64-mingw32-objdump || missing+=(binutils-mingw-w64-i686)
 { have wine && have wineserver && have winepath; } || missing+=(wine)
 have xvfb-run || missing+=(xvfb)
 have xauth || missing+=(xauth)
+# Header-only test framework; the cross compilers read it from its own folder.
+[ -f /usr/include/doctest/doctest.h ] || missing+=(doctest-dev)
+# scripts/release.sh packs the archive, and its test unpacks it.
+have zip || missing+=(zip)
+have unzip || missing+=(unzip)
 
 if [ ${#missing[@]} -eq 0 ]; then
   echo "setup: all tools present"

@@ -32,7 +32,9 @@ int IsOwnProcessWindow(HWND window) noexcept {
 }
 
 void CALLBACK AutoStyleTick(HWND, UINT, UINT_PTR, DWORD) noexcept {
-    if (!g_state.autoStyleEnabled || !DwmAvailable()) return;
+    if (!g_state.autoStyleEnabled) return;
+    if (g_state.pendingShowCount) ExpirePendingShows();
+    if (!DwmAvailable()) return;
     HWND foreground = GetForegroundWindow();
     if (foreground && foreground != g_state.lastHandledWindow && foreground != g_state.hostWindow) {
         if (!IsOwnProcessWindow(foreground)) {
@@ -65,10 +67,27 @@ int StopAutoStyle() noexcept {
     return 0;
 }
 
+void ReleaseAutoStyle() noexcept {
+    StopAutoStyle();
+    WindowListFree(g_state.trackedWindows);
+}
+
 static void ReportEnabled() noexcept {
     g_state.autoStyleEnabled = 1;
     SetHostVariable(L"[Zarnel.AutoStyleEnabled]", L"1");
     ReportLastError(L"OK - Auto-styling enabled");
+}
+
+// A timer on another thread's window would tick there, beside the actions on this thread;
+// Windows refuses it, and Wine makes some other timer instead.
+static UINT_PTR MakeTimer() noexcept {
+    DWORD owner = g_state.hostWindow ? GetWindowThreadProcessId(g_state.hostWindow, nullptr) : 0;
+    if (owner && owner != GetCurrentThreadId()) {
+        SetLastError(ERROR_WINDOW_OF_OTHER_THREAD);
+        return 0;
+    }
+    // With no host window SetTimer makes a thread timer and picks the identifier itself.
+    return SetTimer(g_state.hostWindow, kAutoStyleTimerId, kAutoStyleIntervalMs, AutoStyleTick);
 }
 
 int EnableAutoStyle() noexcept {
@@ -84,20 +103,25 @@ int EnableAutoStyle() noexcept {
         ReportEnabled();
         return 1;
     }
-    bool restart = g_state.timerId != 0;
-    if (restart) StopAutoStyle();
-    // With no host window SetTimer makes a thread timer and picks the identifier itself.
-    UINT_PTR timer =
-        SetTimer(g_state.hostWindow, kAutoStyleTimerId, kAutoStyleIntervalMs, AutoStyleTick);
+    // The running timer is only replaced once a new one exists: a refusal leaves the monitor on.
+    UINT_PTR timer = MakeTimer();
     if (!timer) {
         wchar_t message[64];
         wsprintfW(message, L"Failed to create timer - Error: %lu", GetLastError());
         ReportLastError(message);
         return 0;
     }
+    bool restart = g_state.timerId != 0;
+    if (restart) {
+        if (g_state.timerWindow != g_state.hostWindow || g_state.timerId != timer)
+            KillTimer(g_state.timerWindow, g_state.timerId);
+        // The hooks belong on the thread that owns the new timer.
+        RemoveShowHook();
+    }
     g_state.timerId = timer;
     g_state.timerWindow = g_state.hostWindow;
     InstallShowHook();
+    // A restart keeps the list: the monitor was on, and its windows are coloured already.
     if (!restart) WindowListClear(g_state.trackedWindows);
     ReportEnabled();
     return 1;

@@ -9,6 +9,7 @@ int EnableAutoStyle() noexcept;
 int DisableAutoStyle() noexcept;
 int GetAutoStyleStatus() noexcept;
 int StopAutoStyle() noexcept;
+void ReleaseAutoStyle() noexcept;
 void CALLBACK AutoStyleTick(HWND, UINT, UINT_PTR, DWORD) noexcept;
 int IsOwnProcessWindow(HWND window) noexcept;
 bool QualifiesForAutoStyle(HWND window) noexcept;

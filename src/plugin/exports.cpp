@@ -1,6 +1,7 @@
 #include "plugin/exports.h"
 
 #include "autostyle/auto_style.h"
+#include "editors/editors.h"
 #include "plugin/catalogue.h"
 #include "plugin/host_bridge.h"
 #include "plugin/plugin_state.h"
@@ -8,10 +9,23 @@
 
 constexpr int kMessageStopAutoStyle = 2;
 
+// Load and unload, each subsystem in turn. The monitor goes first at unload: its timer and hooks
+// would otherwise call into an image about to be unmapped.
+void AttachModule() noexcept {
+    InitPluginState();
+    InitEditorResources();
+}
+
+void DetachModule() noexcept {
+    ReleaseAutoStyle();
+    ReleaseWindowManager();
+    ReleaseEditorResources();
+}
+
 BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) noexcept {
-    if (reason == DLL_PROCESS_ATTACH) InitPluginState();
+    if (reason == DLL_PROCESS_ATTACH) AttachModule();
     // At process exit other DLLs may already be gone: calling into them could crash the host.
-    if (reason == DLL_PROCESS_DETACH && !reserved) ReleasePluginState();
+    if (reason == DLL_PROCESS_DETACH && !reserved) DetachModule();
     return TRUE;
 }
 

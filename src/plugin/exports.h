@@ -13,3 +13,7 @@ ZARNEL_EXPORT int WINAPI _nbInitialize(HWND hostWindow) noexcept;
 ZARNEL_EXPORT int WINAPI _nbMessage(int code, void* unused) noexcept;
 ZARNEL_EXPORT int WINAPI _nbExecAction(int action, uintptr_t* params) noexcept;
 ZARNEL_EXPORT int WINAPI _nbEditAction(int action, uintptr_t* params) noexcept;
+
+// What loading and unloading the DLL do; in-process tests call them to start afresh.
+void AttachModule() noexcept;
+void DetachModule() noexcept;

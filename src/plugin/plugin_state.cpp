@@ -1,10 +1,8 @@
 #include "plugin/plugin_state.h"
 
-#include "autostyle/auto_style.h"
-#include "editors/editors.h"
-
 PluginState g_state;
 
+// The record's values at load; what a subsystem owns beyond them it sets up and releases itself.
 void InitPluginState() noexcept {
     g_state.hostWindow = nullptr;
     g_state.processId = 0;
@@ -20,23 +18,11 @@ void InitPluginState() noexcept {
     g_state.showHook = nullptr;
     g_state.lastHandledWindow = nullptr;
     g_state.tickCounter = 0;
-    WindowListFree(g_state.trackedWindows);
-    WindowListFree(g_state.pendingShows);
+    g_state.pendingShowCount = 0;
+    g_state.trackedWindows = WindowList{nullptr, 0, 0};
     for (Theme& theme : g_state.themeTable)
         theme = Theme{L"", 0, 0};
     g_state.dwmapiLibrary = nullptr;
     g_state.dwmSetWindowAttribute = nullptr;
     g_state.windows11Check = -1;
-    InitEditorResources();
-}
-
-void ReleasePluginState() noexcept {
-    StopAutoStyle();
-    WindowListFree(g_state.trackedWindows);
-    WindowListFree(g_state.pendingShows);
-    HMODULE dwmapi = g_state.dwmapiLibrary;
-    g_state.dwmapiLibrary = nullptr;
-    g_state.dwmSetWindowAttribute = nullptr;
-    if (dwmapi) FreeLibrary(dwmapi);
-    ReleaseEditorResources();
 }

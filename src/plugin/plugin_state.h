@@ -15,6 +15,15 @@ struct Theme {
 
 constexpr int kThemeCount = 20;
 
+// A window of the host thread that will have a title bar, created and not yet shown.
+struct PendingShow {
+    HWND window;
+    DWORD createdAt; // GetTickCount at its creation
+};
+
+// More windows than this waiting for their show at once are left to the timer.
+constexpr int kMaxPendingShows = 32;
+
 struct PluginState {
     HWND hostWindow;
     DWORD processId;
@@ -30,7 +39,8 @@ struct PluginState {
     HWND timerWindow;
     HHOOK createHook;
     HHOOK showHook;
-    WindowList pendingShows;
+    PendingShow pendingShows[kMaxPendingShows];
+    int pendingShowCount;
     HWND lastHandledWindow;
     int tickCounter;
     WindowList trackedWindows;
@@ -54,4 +64,3 @@ struct PluginState {
 extern PluginState g_state;
 
 void InitPluginState() noexcept;
-void ReleasePluginState() noexcept;

@@ -14,6 +14,7 @@
 constexpr DWORD kWindows11Build = 22000;
 
 bool DwmAvailable() noexcept;
+void ReleaseWindowManager() noexcept;
 int IsWindows11OrLater() noexcept;
 
 inline COLORREF MakeColor(int red, int green, int blue) {

@@ -31,6 +31,14 @@ bool DwmAvailable() noexcept {
     return g_state.dwmSetWindowAttribute != nullptr;
 }
 
+// Through the handle loaded, so a second copy loaded by the host is left alone.
+void ReleaseWindowManager() noexcept {
+    HMODULE dwmapi = g_state.dwmapiLibrary;
+    g_state.dwmapiLibrary = nullptr;
+    g_state.dwmSetWindowAttribute = nullptr;
+    if (dwmapi) FreeLibrary(dwmapi);
+}
+
 int IsWindows11OrLater() noexcept {
     if (g_state.windows11Check >= 0) return g_state.windows11Check;
     OSVERSIONINFOEXW info = {};

@@ -1,5 +1,5 @@
 // The automatic styling monitor on real windows and real timers.
-#include "check.h"
+#include "doctest_rig.h"
 #include "core_rig.h"
 #include "autostyle/auto_style.h"
 
@@ -21,7 +21,7 @@ static HWND StartHost(const char* theme = "6") {
     return host;
 }
 
-TEST_CASE(enabling_needs_a_caption_colour_and_reports_status) {
+TEST_CASE("enabling_needs_a_caption_colour_and_reports_status") {
     HWND host = MakeWindow(L"host");
     StartCore(host);
     CHECK_EQ(ExecCore(7, {}), 0);
@@ -63,7 +63,7 @@ TEST_CASE(enabling_needs_a_caption_colour_and_reports_status) {
     DestroyWindow(host);
 }
 
-TEST_CASE(enabling_twice_keeps_one_timer_and_the_tracked_list) {
+TEST_CASE("enabling_twice_keeps_one_timer_and_the_tracked_list") {
     HWND host = StartHost();
     CHECK_EQ(ExecCore(7, {}), 1);
     UINT_PTR timer = g_state.timerId;
@@ -90,7 +90,7 @@ TEST_CASE(enabling_twice_keeps_one_timer_and_the_tracked_list) {
     DestroyWindow(host);
 }
 
-TEST_CASE(a_new_window_in_front_is_coloured_once_with_the_colours_of_that_moment) {
+TEST_CASE("a_new_window_in_front_is_coloured_once_with_the_colours_of_that_moment") {
     HWND host = StartHost("3");
     REQUIRE(ExecCore(7, {}) == 1);
     ExecCore(2, {"1", "2", "3"});
@@ -117,7 +117,7 @@ TEST_CASE(a_new_window_in_front_is_coloured_once_with_the_colours_of_that_moment
     DestroyWindow(host);
 }
 
-TEST_CASE(a_window_is_coloured_once_it_gains_a_caption) {
+TEST_CASE("a_window_is_coloured_once_it_gains_a_caption") {
     HWND host = StartHost();
     REQUIRE(ExecCore(7, {}) == 1);
     HWND popup = MakeWindow(L"popup", WS_POPUP | WS_VISIBLE);
@@ -132,7 +132,7 @@ TEST_CASE(a_window_is_coloured_once_it_gains_a_caption) {
     DestroyWindow(host);
 }
 
-TEST_CASE(destroyed_windows_are_pruned_from_the_tracked_list) {
+TEST_CASE("destroyed_windows_are_pruned_from_the_tracked_list") {
     HWND host = StartHost();
     REQUIRE(ExecCore(7, {}) == 1);
     HWND kept = MakeWindow(L"kept", WS_OVERLAPPEDWINDOW);
@@ -148,7 +148,7 @@ TEST_CASE(destroyed_windows_are_pruned_from_the_tracked_list) {
     DestroyWindow(host);
 }
 
-TEST_CASE(message_code_2_stops_the_monitor_silently) {
+TEST_CASE("message_code_2_stops_the_monitor_silently") {
     HWND host = StartHost();
     REQUIRE(ExecCore(7, {}) == 1);
     ClearHostRecords();
@@ -165,7 +165,7 @@ TEST_CASE(message_code_2_stops_the_monitor_silently) {
     DestroyWindow(host);
 }
 
-TEST_CASE(a_thread_timer_made_without_a_host_window_is_stopped) {
+TEST_CASE("a_thread_timer_made_without_a_host_window_is_stopped") {
     StartCore(nullptr);
     ExecCore(6, {"6"});
     REQUIRE(ExecCore(7, {}) == 1);
@@ -175,7 +175,14 @@ TEST_CASE(a_thread_timer_made_without_a_host_window_is_stopped) {
     CHECK_EQ(PumpCountingTimerMessages(nullptr, 400), 0);
 }
 
-TEST_CASE(enabling_again_after_the_host_window_changed_makes_a_timer_that_fires) {
+static DWORD WINAPI HoldWindowOfThisThread(void* stop) {
+    HWND window = MakeWindow(L"other thread", WS_OVERLAPPEDWINDOW);
+    PumpUntil([&] { return WaitForSingleObject(stop, 0) == WAIT_OBJECT_0; }, 10000);
+    DestroyWindow(window);
+    return 0;
+}
+
+TEST_CASE("enabling_again_after_the_host_window_changed_makes_a_timer_that_fires") {
     HWND first = StartHost();
     REQUIRE(ExecCore(7, {}) == 1);
     HWND second = MakeWindow(L"second host");
@@ -186,13 +193,30 @@ TEST_CASE(enabling_again_after_the_host_window_changed_makes_a_timer_that_fires)
     DestroyWindow(first);
     int ticks = g_state.tickCounter;
     CHECK(PumpUntil([&] { return g_state.tickCounter != ticks; }, 2000));
-    // A host window destroyed under the running timer, with no replacement: honest failure.
+    // A host window of another thread cannot carry the timer: refused, the running one kept.
+    HANDLE stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE owner = CreateThread(nullptr, 0, HoldWindowOfThisThread, stop, 0, nullptr);
+    HWND foreign = nullptr;
+    PumpUntil([&] { return (foreign = FindWindowW(nullptr, L"other thread")) != nullptr; }, 3000);
+    REQUIRE(foreign != nullptr);
+    _nbInitialize(foreign);
+    CHECK_EQ(ExecCore(7, {}), 0);
+    CHECK_EQ(LastValue("[Zarnel.LastError]"), std::string("Failed to create timer - Error: 1408"));
+    CHECK(PumpCountingTimerMessages(second, 350) > 0);
+    CHECK_EQ(ExecCore(9, {}), 1);
+    SetEvent(stop);
+    WaitForSingleObject(owner, 5000);
+    CloseHandle(owner);
+    CloseHandle(stop);
+    // The timer's window destroyed and not replaced: an honest failure, the state left as it was.
+    _nbInitialize(second);
     DestroyWindow(second);
     CHECK_EQ(ExecCore(7, {}), 0);
     std::string failure = LastValue("[Zarnel.LastError]");
     CHECK_EQ(failure.substr(0, 32), std::string("Failed to create timer - Error: "));
     CHECK(atoi(failure.c_str() + 32) != 0);
-    CHECK_EQ(g_state.autoStyleEnabled, 0);
+    CHECK_EQ(ExecCore(9, {}), 1);
+    StopAutoStyle();
 }
 
 static HWND g_modalBox;
@@ -210,7 +234,7 @@ static DWORD WINAPI ShowWindowOfAnotherThread(void* done) {
     return coloured;
 }
 
-TEST_CASE(ticks_go_on_inside_a_modal_message_box_of_the_host_thread) {
+TEST_CASE("ticks_go_on_inside_a_modal_message_box_of_the_host_thread") {
     HWND host = StartHost();
     REQUIRE(ExecCore(7, {}) == 1);
     bool done = false;
@@ -229,7 +253,7 @@ TEST_CASE(ticks_go_on_inside_a_modal_message_box_of_the_host_thread) {
     DestroyWindow(host);
 }
 
-TEST_CASE(a_window_of_another_process_is_never_coloured) {
+TEST_CASE("a_window_of_another_process_is_never_coloured") {
     HWND host = StartHost();
     REQUIRE(ExecCore(7, {}) == 1);
     char path[MAX_PATH];

@@ -1,13 +1,19 @@
 // Windows of the host thread are coloured as they are shown, before their first paint.
-#include "check.h"
+#include "doctest_rig.h"
 #include "core_rig.h"
 #include "autostyle/auto_style.h"
+#include "autostyle/show_hook.h"
+#include "show_paths.h"
 
-// Exactly the two caption calls with the current colours, made before the window was visible.
-static bool ColouredBeforeShown(HWND window) {
+#include <commctrl.h>
+
+// Exactly the two caption calls with the theme's colours, made before the window was visible.
+static bool ColouredBeforeShown(HWND window, int theme = 7) {
+    const Theme& colours = g_state.themeTable[theme];
     std::vector<DwmCall> calls = DwmCallsFor(window);
-    return calls.size() == 2 && SameCall(calls[0], window, DWMWA_CAPTION_COLOR, 0x00808000) &&
-           SameCall(calls[1], window, DWMWA_TEXT_COLOR, 0x00FFFFFF) && !calls[0].visible &&
+    return calls.size() == 2 &&
+           SameCall(calls[0], window, DWMWA_CAPTION_COLOR, colours.captionColor) &&
+           SameCall(calls[1], window, DWMWA_TEXT_COLOR, colours.textColor) && !calls[0].visible &&
            !calls[1].visible && !calls[0].painted;
 }
 
@@ -21,56 +27,31 @@ static HWND StartStyling() {
     return host;
 }
 
-static HWND g_box;
-
-static DWORD WINAPI CloseMessageBoxOnceColoured(void*) {
-    PumpUntil([] { return (g_box = FindWindowW(L"#32770", L"hooked")) != nullptr; }, 3000);
-    PumpUntil([] { return DwmCallsFor(g_box).size() >= 2; }, 3000);
-    PostMessageW(g_box, WM_CLOSE, 0, 0);
-    return 0;
-}
-
-TEST_CASE(message_box_of_the_host_thread_is_coloured_before_it_is_visible) {
+TEST_CASE("every_way_of_showing_colours_before_the_first_paint_once") {
     HWND host = StartStyling();
-    HANDLE closer = CreateThread(nullptr, 0, CloseMessageBoxOnceColoured, nullptr, 0, nullptr);
-    MessageBoxW(host, L"coloured before shown", L"hooked", MB_OK);
-    WaitForSingleObject(closer, 5000);
-    CloseHandle(closer);
-    CHECK(ColouredBeforeShown(g_box));
-    CHECK(g_state.lastHandledWindow == g_box);
+    for (int path = 0; path < kShowPathCount; ++path) {
+        int theme = 2 + path;
+        ShownWindow shown = ShowBy(static_cast<ShowPath>(path), host, theme);
+        HWND window = shown.window;
+        REQUIRE(window != nullptr);
+        INFO(ShowPathName(static_cast<ShowPath>(path)));
+        CHECK(ColouredBeforeShown(window, theme));
+        CHECK(WindowListContains(g_state.trackedWindows, window));
+        CHECK(g_state.lastHandledWindow == window);
+        CHECK(shown.hookGoneWhenShown);
+        // Shown again and in front: the tick passes over it.
+        ShowWindow(window, SW_HIDE);
+        ShowWindow(window, SW_SHOW);
+        SetForegroundWindow(window);
+        Pump(250);
+        CHECK_EQ(DwmCallsFor(window).size(), 2u);
+        DestroyWindow(window);
+    }
     StopAutoStyle();
     DestroyWindow(host);
 }
 
-TEST_CASE(visible_windows_and_dialogs_are_coloured_at_creation_and_tracked_once) {
-    HWND host = StartStyling();
-    HWND window = MakeWindow(L"created visible");
-    CHECK(ColouredBeforeShown(window));
-    CHECK(WindowListContains(g_state.trackedWindows, window));
-    // The tick passes over it afterwards: still two calls.
-    ShowWindow(window, SW_HIDE);
-    ShowWindow(window, SW_SHOW);
-    SetForegroundWindow(window);
-    Pump(300);
-    CHECK_EQ(DwmCallsFor(window).size(), 2u);
-
-    struct {
-        DLGTEMPLATE frame;
-        WORD menu, windowClass, title;
-    } dialog = {};
-    dialog.frame.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE | DS_MODALFRAME;
-    dialog.frame.cx = 120;
-    dialog.frame.cy = 60;
-    HWND box = CreateDialogIndirectParamW(nullptr, &dialog.frame, host, nullptr, 0);
-    REQUIRE(box != nullptr);
-    CHECK(ColouredBeforeShown(box));
-    DestroyWindow(box);
-    DestroyWindow(window);
-    StopAutoStyle();
-    DestroyWindow(host);
-}
-
-TEST_CASE(hidden_captionless_and_child_windows_wait_or_are_left_alone) {
+TEST_CASE("hidden_captionless_and_child_windows_wait_or_are_left_alone") {
     HWND host = StartStyling();
     HWND hidden = MakeWindow(L"hidden", WS_OVERLAPPEDWINDOW);
     HWND child = MakeWindow(L"child", WS_CHILD | WS_CAPTION | WS_VISIBLE, host);
@@ -93,6 +74,49 @@ TEST_CASE(hidden_captionless_and_child_windows_wait_or_are_left_alone) {
     DestroyWindow(host);
 }
 
+static bool g_menuShown, g_hookedDuringMenu;
+
+static void CALLBACK InspectOpenMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    g_menuShown = IsWindowVisible(FindWindowW(L"#32768", nullptr)) != FALSE;
+    g_hookedDuringMenu = g_state.showHook != nullptr;
+    EndMenu();
+}
+
+TEST_CASE("the_per_message_hook_waits_only_for_title_bars_and_not_for_long") {
+    HWND host = StartStyling();
+    // Menus and tooltips are bordered popups shown without WM_SHOWWINDOW.
+    HMENU menu = CreatePopupMenu();
+    AppendMenuW(menu, MF_STRING, 1, L"item");
+    SetTimer(nullptr, 0, 300, InspectOpenMenu);
+    TrackPopupMenu(menu, TPM_RETURNCMD, 60, 60, 0, host, nullptr);
+    DestroyMenu(menu);
+    CHECK(g_menuShown);
+    CHECK(!g_hookedDuringMenu);
+    HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                               WS_POPUP | WS_BORDER | TTS_ALWAYSTIP, 0, 0, 0, 0, host, nullptr,
+                               nullptr, nullptr);
+    REQUIRE(tip != nullptr);
+    CHECK(g_state.showHook == nullptr);
+    SetWindowPos(tip, nullptr, 60, 60, 80, 20, SWP_SHOWWINDOW | SWP_NOZORDER | SWP_NOACTIVATE);
+    CHECK(DwmCallsFor(tip).empty());
+    DestroyWindow(tip);
+
+    // A window that stays hidden is waited for a while, then left to the timer.
+    DWORD created = GetTickCount();
+    HWND hidden = MakeWindow(L"kept hidden", WS_OVERLAPPEDWINDOW);
+    CHECK(g_state.showHook != nullptr);
+    CHECK(PumpUntil([] { return g_state.showHook == nullptr; }, 3000));
+    CHECK(GetTickCount() - created >= kShowWaitMs);
+    ShowWindow(hidden, SW_SHOW);
+    SetForegroundWindow(hidden);
+    CHECK(PumpUntil([&] { return DwmCallsFor(hidden).size() == 2; }, 2000));
+    CHECK((!DwmCallsFor(hidden).empty() && DwmCallsFor(hidden)[0].visible));
+    DestroyWindow(hidden);
+    StopAutoStyle();
+    DestroyWindow(host);
+}
+
 static DWORD WINAPI ShowWorkerWindow(void* result) {
     HWND window = MakeWindow(L"worker");
     SetForegroundWindow(window);
@@ -103,7 +127,7 @@ static DWORD WINAPI ShowWorkerWindow(void* result) {
     return 0;
 }
 
-TEST_CASE(windows_of_other_threads_are_left_to_the_tick) {
+TEST_CASE("windows_of_other_threads_are_left_to_the_tick") {
     HWND host = StartStyling();
     bool colouredByTick = false;
     HANDLE worker = CreateThread(nullptr, 0, ShowWorkerWindow, &colouredByTick, 0, nullptr);
@@ -114,7 +138,7 @@ TEST_CASE(windows_of_other_threads_are_left_to_the_tick) {
     DestroyWindow(host);
 }
 
-TEST_CASE(no_window_is_hooked_after_disable_or_message_2) {
+TEST_CASE("no_window_is_hooked_after_disable_or_message_2") {
     for (int stop = 0; stop < 2; ++stop) {
         HWND host = StartStyling();
         CHECK(g_state.createHook != nullptr);
@@ -122,7 +146,7 @@ TEST_CASE(no_window_is_hooked_after_disable_or_message_2) {
             _nbMessage(2, nullptr);
         else
             ExecCore(8, {});
-        CHECK(g_state.createHook == nullptr && g_state.showHook == nullptr);
+        CHECK((g_state.createHook == nullptr && g_state.showHook == nullptr));
         HWND late = MakeWindow(L"late");
         CHECK(DwmCallsFor(late).empty());
         DestroyWindow(late);

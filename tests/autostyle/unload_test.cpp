@@ -1,5 +1,5 @@
 // Unloading the plug-in while automatic styling runs, and ending the process with it running.
-#include "check.h"
+#include "doctest_rig.h"
 #include "host_rig.h"
 
 static bool StartStyling(PluginApi& api, HWND host) {
@@ -8,7 +8,7 @@ static bool StartStyling(PluginApi& api, HWND host) {
     return Exec(api, 7, {}) == 1;
 }
 
-TEST_CASE(unloading_while_styling_runs_leaves_no_timer_hook_or_library_behind) {
+TEST_CASE("unloading_while_styling_runs_leaves_no_timer_hook_or_library_behind") {
     LONG faultsBefore = FaultsInWatchedImage();
     HWND host = MakeWindow(L"host");
     SetForegroundWindow(host);
@@ -30,7 +30,7 @@ TEST_CASE(unloading_while_styling_runs_leaves_no_timer_hook_or_library_behind) {
     DestroyWindow(host);
 }
 
-TEST_CASE(thread_timer_without_host_window_is_gone_after_unload) {
+TEST_CASE("thread_timer_without_host_window_is_gone_after_unload") {
     LONG faultsBefore = FaultsInWatchedImage();
     PluginApi api;
     REQUIRE(StartStyling(api, nullptr));
@@ -41,7 +41,7 @@ TEST_CASE(thread_timer_without_host_window_is_gone_after_unload) {
     CHECK_EQ(FaultsInWatchedImage() - faultsBefore, 0);
 }
 
-TEST_CASE(repeated_load_cycles_leave_no_handles_or_windows_behind) {
+TEST_CASE("repeated_load_cycles_leave_no_handles_or_windows_behind") {
     HWND host = MakeWindow(L"host");
     auto cycle = [&] {
         PluginApi api;
@@ -85,7 +85,7 @@ static int RunChild(const char* mode) {
     return static_cast<int>(code);
 }
 
-TEST_CASE(the_process_ends_with_its_own_exit_code_while_styling_runs) {
+TEST_CASE("the_process_ends_with_its_own_exit_code_while_styling_runs") {
     CHECK_EQ(RunChild("--child-exit-process"), 42);
     CHECK_EQ(RunChild("--child-return-from-main"), 43);
 }

@@ -1,10 +1,10 @@
 // Opening and closing each editor many times leaves no windows, handles or memory behind.
-#include "check.h"
+#include "doctest_rig.h"
 #include "dialog_driver.h"
 #include "editor_cycles.h"
 #include "host_rig.h"
 
-TEST_CASE(two_hundred_cycles_of_each_editor_leave_nothing_behind) {
+TEST_CASE("two_hundred_cycles_of_each_editor_leave_nothing_behind") {
     PluginApi api;
     HWND host = MakeWindow(L"host");
     REQUIRE(StartPlugin(api, host));

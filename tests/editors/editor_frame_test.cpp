@@ -1,9 +1,10 @@
 // The dialog frame in-process: layout scaled by the screen DPI, control kinds and the font.
-#include "check.h"
+#include "doctest_rig.h"
 #include "dialog_driver.h"
 #include "host_rig.h"
 
 #include "editors/editors.h"
+#include "plugin/exports.h"
 #include "plugin/plugin_state.h"
 #include "styling/styling.h"
 
@@ -94,8 +95,8 @@ static void CheckLayout(const Measured& m, const Expected* rows, size_t count, i
     }
 }
 
-TEST_CASE(dialogs_scale_their_layout_with_the_screen_dpi) {
-    InitPluginState();
+TEST_CASE("dialogs_scale_their_layout_with_the_screen_dpi") {
+    AttachModule();
     InitThemeTable();
     REQUIRE(g_state.dialogFont != nullptr);
     for (int dpi : {96, 144, 120}) {
@@ -114,11 +115,11 @@ TEST_CASE(dialogs_scale_their_layout_with_the_screen_dpi) {
         CHECK(run.completed);
         CheckLayout(buttons, kCaptionButtons, 7, 320, 230, dpi);
     }
-    ReleasePluginState();
+    DetachModule();
 }
 
-TEST_CASE(a_dialog_larger_than_the_screen_opens_at_its_top_left_corner) {
-    InitPluginState();
+TEST_CASE("a_dialog_larger_than_the_screen_opens_at_its_top_left_corner") {
+    AttachModule();
     g_state.dpiX = g_state.dpiY = 96 * 6;
     HWND dialog = nullptr;
     RECT outer = {-1, -1, -1, -1};
@@ -132,21 +133,21 @@ TEST_CASE(a_dialog_larger_than_the_screen_opens_at_its_top_left_corner) {
     CHECK(run.completed);
     CHECK_EQ(outer.left, 0);
     CHECK_EQ(outer.top, 0);
-    ReleasePluginState();
+    DetachModule();
 }
 
-TEST_CASE(resources_live_from_init_to_release) {
-    InitPluginState();
+TEST_CASE("resources_live_from_init_to_release") {
+    AttachModule();
     HFONT font = g_state.dialogFont;
     HACCEL keys = g_state.dialogAccelerators;
     CHECK(font != nullptr);
     CHECK(keys != nullptr);
-    CHECK(g_state.dpiX > 0 && g_state.dpiY > 0);
+    CHECK((g_state.dpiX > 0 && g_state.dpiY > 0));
     LOGFONTW logical = {};
     CHECK(GetObjectW(font, sizeof logical, &logical) == sizeof logical);
     for (COLORREF color : g_state.customColors)
         CHECK_EQ(color, 0u);
-    ReleasePluginState();
+    DetachModule();
     CHECK_EQ(g_state.dialogFont, static_cast<HFONT>(nullptr));
     CHECK_EQ(GetObjectW(font, sizeof logical, &logical), 0);
     CHECK_EQ(CopyAcceleratorTableW(keys, nullptr, 0), 0);

@@ -1,5 +1,5 @@
 // The design-time editors as the host sees them: real dialogs under the exported entry point.
-#include "check.h"
+#include "doctest_rig.h"
 #include "dialog_driver.h"
 #include "host_rig.h"
 
@@ -45,7 +45,7 @@ static LRESULT CALLBACK CountCreations(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-TEST_CASE(edit_numbers_without_an_editor_answer_at_once_and_show_nothing) {
+TEST_CASE("edit_numbers_without_an_editor_answer_at_once_and_show_nothing") {
     Session s;
     REQUIRE(s.ready);
     HHOOK hook = SetWindowsHookExW(WH_CBT, CountCreations, nullptr, GetCurrentThreadId());
@@ -66,7 +66,7 @@ struct ColorCase {
     int red, green, blue;
 };
 
-TEST_CASE(colour_picker_opens_at_the_slot_colour_clamped_and_ok_writes_it_back) {
+TEST_CASE("colour_picker_opens_at_the_slot_colour_clamped_and_ok_writes_it_back") {
     Session s;
     REQUIRE(s.ready);
     const ColorCase cases[] = {
@@ -107,7 +107,7 @@ TEST_CASE(colour_picker_opens_at_the_slot_colour_clamped_and_ok_writes_it_back) 
     CHECK_EQ(g_badBlocks, 0);
 }
 
-TEST_CASE(colour_picker_writes_a_changed_colour) {
+TEST_CASE("colour_picker_writes_a_changed_colour") {
     Session s;
     REQUIRE(s.ready);
     Params params({"1", "2", "3", nullptr});
@@ -130,7 +130,7 @@ TEST_CASE(colour_picker_writes_a_changed_colour) {
     CHECK_EQ(params.slots[3], uintptr_t(0));
 }
 
-TEST_CASE(colour_picker_cancel_and_close_box_leave_every_slot) {
+TEST_CASE("colour_picker_cancel_and_close_box_leave_every_slot") {
     Session s;
     REQUIRE(s.ready);
     for (int how = 0; how < 2; ++how) {
@@ -147,7 +147,7 @@ TEST_CASE(colour_picker_cancel_and_close_box_leave_every_slot) {
     }
 }
 
-TEST_CASE(colour_picker_with_a_null_array_opens_at_black_and_returns_ok) {
+TEST_CASE("colour_picker_with_a_null_array_opens_at_black_and_returns_ok") {
     Session s;
     REQUIRE(s.ready);
     HWND dialog = nullptr;
@@ -168,7 +168,7 @@ static bool Topmost(HWND window) {
     return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
 }
 
-TEST_CASE(colour_picker_sets_the_thread_windows_aside_and_restores_them_exactly) {
+TEST_CASE("colour_picker_sets_the_thread_windows_aside_and_restores_them_exactly") {
     Session s;
     REQUIRE(s.ready);
     HWND plain = MakeWindow(L"plain");
@@ -214,7 +214,7 @@ TEST_CASE(colour_picker_sets_the_thread_windows_aside_and_restores_them_exactly)
         DestroyWindow(window);
 }
 
-TEST_CASE(theme_chooser_preselects_from_slot_zero_and_ok_writes_the_number_back) {
+TEST_CASE("theme_chooser_preselects_from_slot_zero_and_ok_writes_the_number_back") {
     Session s;
     REQUIRE(s.ready);
     struct {
@@ -245,7 +245,7 @@ TEST_CASE(theme_chooser_preselects_from_slot_zero_and_ok_writes_the_number_back)
     }
 }
 
-TEST_CASE(theme_chooser_without_a_preselection_treats_ok_as_cancel) {
+TEST_CASE("theme_chooser_without_a_preselection_treats_ok_as_cancel") {
     Session s;
     REQUIRE(s.ready);
     for (const char* text : std::vector<const char*>{"0", "21", "abc", "", "-3", nullptr}) {
@@ -268,7 +268,7 @@ TEST_CASE(theme_chooser_without_a_preselection_treats_ok_as_cancel) {
     }
 }
 
-TEST_CASE(theme_chooser_writes_the_picked_item_and_only_on_ok) {
+TEST_CASE("theme_chooser_writes_the_picked_item_and_only_on_ok") {
     Session s;
     REQUIRE(s.ready);
     for (int item : {0, 19, 4}) {
@@ -330,7 +330,7 @@ static std::vector<std::string> ListItems(HWND list) {
     return items;
 }
 
-TEST_CASE(theme_chooser_lists_the_twenty_names_under_its_texts) {
+TEST_CASE("theme_chooser_lists_the_twenty_names_under_its_texts") {
     Session s;
     REQUIRE(s.ready);
     for (int action : {3, 6}) {
@@ -357,7 +357,7 @@ TEST_CASE(theme_chooser_lists_the_twenty_names_under_its_texts) {
     }
 }
 
-TEST_CASE(theme_chooser_before_the_theme_table_lists_empty_names) {
+TEST_CASE("theme_chooser_before_the_theme_table_lists_empty_names") {
     PluginApi api;
     REQUIRE(LoadPlugin(api));
     Params params({"2"});
@@ -385,7 +385,7 @@ static std::vector<bool> BoxStates(HWND dialog) {
     return states;
 }
 
-TEST_CASE(caption_buttons_start_from_the_slots_and_ok_writes_ones_and_zeros) {
+TEST_CASE("caption_buttons_start_from_the_slots_and_ok_writes_ones_and_zeros") {
     Session s;
     REQUIRE(s.ready);
     struct {
@@ -427,7 +427,7 @@ TEST_CASE(caption_buttons_start_from_the_slots_and_ok_writes_ones_and_zeros) {
     CHECK(states == std::vector<bool>(3, true));
 }
 
-TEST_CASE(caption_buttons_toggle_independently_and_cancel_keeps_the_slots) {
+TEST_CASE("caption_buttons_toggle_independently_and_cancel_keeps_the_slots") {
     Session s;
     REQUIRE(s.ready);
     Params params({"1", "1", "1", nullptr});
@@ -483,7 +483,7 @@ static Step ExpectFocus(const HWND& dialog, int index, int* mismatches) {
     };
 }
 
-TEST_CASE(tab_and_shift_tab_walk_the_controls_in_creation_order_and_wrap) {
+TEST_CASE("tab_and_shift_tab_walk_the_controls_in_creation_order_and_wrap") {
     Session s;
     REQUIRE(s.ready);
     int mismatches = 0;
@@ -523,7 +523,7 @@ TEST_CASE(tab_and_shift_tab_walk_the_controls_in_creation_order_and_wrap) {
     CHECK_EQ(mismatches, 0);
 }
 
-TEST_CASE(enter_and_escape_do_nothing_and_space_presses_the_focused_control) {
+TEST_CASE("enter_and_escape_do_nothing_and_space_presses_the_focused_control") {
     Session s;
     REQUIRE(s.ready);
     Params params({"1", "1", "1", nullptr});
@@ -550,7 +550,7 @@ TEST_CASE(enter_and_escape_do_nothing_and_space_presses_the_focused_control) {
     CHECK_EQ(Written(params, before, 2), std::string("1"));
 }
 
-TEST_CASE(focus_returns_to_the_same_control_after_deactivation) {
+TEST_CASE("focus_returns_to_the_same_control_after_deactivation") {
     Session s;
     REQUIRE(s.ready);
     HWND other = MakeWindow(L"other");
@@ -579,7 +579,7 @@ TEST_CASE(focus_returns_to_the_same_control_after_deactivation) {
     DestroyWindow(other);
 }
 
-TEST_CASE(a_second_edit_while_one_is_open_returns_zero_and_raises_the_open_one) {
+TEST_CASE("a_second_edit_while_one_is_open_returns_zero_and_raises_the_open_one") {
     Session s;
     REQUIRE(s.ready);
     HWND other = MakeWindow(L"other");
@@ -636,7 +636,7 @@ TEST_CASE(a_second_edit_while_one_is_open_returns_zero_and_raises_the_open_one) 
     DestroyWindow(other);
 }
 
-TEST_CASE(a_quit_message_cancels_the_editor_and_is_posted_again) {
+TEST_CASE("a_quit_message_cancels_the_editor_and_is_posted_again") {
     Session s;
     REQUIRE(s.ready);
     for (int action : {3, 10}) {
@@ -660,7 +660,7 @@ TEST_CASE(a_quit_message_cancels_the_editor_and_is_posted_again) {
     }
 }
 
-TEST_CASE(an_editor_destroyed_from_outside_ends_as_a_cancel) {
+TEST_CASE("an_editor_destroyed_from_outside_ends_as_a_cancel") {
     Session s;
     REQUIRE(s.ready);
     Params params({"4"});
@@ -688,7 +688,7 @@ static DWORD WINAPI ShowForeignWindow(LPVOID context) {
     return 0;
 }
 
-TEST_CASE(the_auto_style_timer_keeps_ticking_while_an_editor_is_open) {
+TEST_CASE("the_auto_style_timer_keeps_ticking_while_an_editor_is_open") {
     Session s;
     REQUIRE(s.ready);
     REQUIRE(Exec(s.api, 1, {"10", "20", "30", nullptr}) == 1);

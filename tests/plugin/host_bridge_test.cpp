@@ -1,12 +1,12 @@
 // Texts and numbers crossing the host boundary, and how the dispatcher decodes slots.
-#include "check.h"
+#include "doctest_rig.h"
 #include "core_rig.h"
 
 static int32_t Low32(const wchar_t* text) {
     return static_cast<int32_t>(ParseNumber(text));
 }
 
-TEST_CASE(numbers_are_read_with_blanks_signs_and_base_prefixes) {
+TEST_CASE("numbers_are_read_with_blanks_signs_and_base_prefixes") {
     CHECK_EQ(Low32(L"  42"), 42);
     CHECK_EQ(Low32(L"\t\t-7"), -7);
     CHECK_EQ(Low32(L"+8"), 8);
@@ -31,7 +31,7 @@ TEST_CASE(numbers_are_read_with_blanks_signs_and_base_prefixes) {
     CHECK_EQ(ParseNumber(L"-9223372036854775808"), static_cast<int64_t>(0x8000000000000000ULL));
 }
 
-TEST_CASE(host_blocks_are_exact_ansi_copies_with_the_default_character) {
+TEST_CASE("host_blocks_are_exact_ansi_copies_with_the_default_character") {
     char* empty = MakeHostString(L"");
     REQUIRE(empty);
     CHECK_EQ(GlobalSize(empty), 1u);
@@ -46,7 +46,7 @@ TEST_CASE(host_blocks_are_exact_ansi_copies_with_the_default_character) {
     CHECK_EQ(std::wstring(wide.text), std::wstring(L"caf\x00e9"));
 }
 
-TEST_CASE(missing_array_or_slots_give_defaults_but_empty_text_gives_zero) {
+TEST_CASE("missing_array_or_slots_give_defaults_but_empty_text_gives_zero") {
     HWND host = MakeWindow(L"host");
     StartCore(host);
     REQUIRE(DwmAvailable());
@@ -64,7 +64,7 @@ TEST_CASE(missing_array_or_slots_give_defaults_but_empty_text_gives_zero) {
     DestroyWindow(host);
 }
 
-TEST_CASE(only_the_slots_an_action_reads_are_touched) {
+TEST_CASE("only_the_slots_an_action_reads_are_touched") {
     HWND host = MakeWindow(L"host");
     StartCore(host);
     // One readable slot followed by an unreadable address: action 6 reads slot 0 alone.
@@ -78,7 +78,7 @@ TEST_CASE(only_the_slots_an_action_reads_are_touched) {
     DestroyWindow(host);
 }
 
-TEST_CASE(a_megabyte_of_digits_is_read_without_faults) {
+TEST_CASE("a_megabyte_of_digits_is_read_without_faults") {
     HWND host = MakeWindow(L"host");
     StartCore(host);
     std::string huge(1 << 20, '9');

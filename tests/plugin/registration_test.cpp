@@ -1,5 +1,5 @@
 // The host's view of the plug-in's informational exports and action catalogue.
-#include "check.h"
+#include "doctest_rig.h"
 #include "host_rig.h"
 
 struct ExpectedAction {
@@ -35,7 +35,7 @@ static void CheckCatalogue(size_t first) {
     }
 }
 
-TEST_CASE(registers_the_catalogue_in_order_and_again_on_a_second_call) {
+TEST_CASE("registers_the_catalogue_in_order_and_again_on_a_second_call") {
     PluginApi api;
     REQUIRE(LoadPlugin(api));
     ClearHostRecords();
@@ -53,7 +53,7 @@ TEST_CASE(registers_the_catalogue_in_order_and_again_on_a_second_call) {
     UnloadPlugin(api);
 }
 
-TEST_CASE(null_add_action_callback_still_stores_the_variable_callback) {
+TEST_CASE("null_add_action_callback_still_stores_the_variable_callback") {
     PluginApi api;
     REQUIRE(LoadPlugin(api));
     ClearHostRecords();
@@ -70,7 +70,7 @@ TEST_CASE(null_add_action_callback_still_stores_the_variable_callback) {
     UnloadPlugin(api);
 }
 
-TEST_CASE(info_exports_hand_over_fresh_exact_blocks_and_skip_null_out_pointers) {
+TEST_CASE("info_exports_hand_over_fresh_exact_blocks_and_skip_null_out_pointers") {
     PluginApi api;
     REQUIRE(LoadPlugin(api));
     ClearHostRecords();
@@ -98,7 +98,7 @@ TEST_CASE(info_exports_hand_over_fresh_exact_blocks_and_skip_null_out_pointers) 
     UnloadPlugin(api);
 }
 
-TEST_CASE(the_window_given_last_is_the_host_window) {
+TEST_CASE("the_window_given_last_is_the_host_window") {
     PluginApi api;
     REQUIRE(LoadPlugin(api));
     HWND first = MakeWindow(L"first"), second = MakeWindow(L"second");
@@ -107,7 +107,7 @@ TEST_CASE(the_window_given_last_is_the_host_window) {
     api.initialize(second);
     Exec(api, 10, {"1", "0", "0"});
     CHECK_EQ(GetWindowLongW(second, GWL_STYLE) & WS_MINIMIZEBOX, 0);
-    CHECK(GetWindowLongW(first, GWL_STYLE) & WS_MINIMIZEBOX);
+    CHECK((GetWindowLongW(first, GWL_STYLE) & WS_MINIMIZEBOX));
     api.initPlugIn(first, nullptr, nullptr, nullptr);
     Exec(api, 10, {"1", "0", "0"});
     CHECK_EQ(GetWindowLongW(first, GWL_STYLE) & WS_MINIMIZEBOX, 0);
@@ -116,7 +116,7 @@ TEST_CASE(the_window_given_last_is_the_host_window) {
     UnloadPlugin(api);
 }
 
-TEST_CASE(messages_other_than_stop_and_out_of_range_actions_do_nothing) {
+TEST_CASE("messages_other_than_stop_and_out_of_range_actions_do_nothing") {
     PluginApi api;
     HWND host = MakeWindow(L"host");
     REQUIRE(StartPlugin(api, host));

@@ -1,6 +1,6 @@
 // A host process that ends while the plug-in styles and an editor is open: by a quit message its
 // own loop receives, or by ExitProcess from inside the editor. Each case runs in a child process.
-#include "check.h"
+#include "doctest_rig.h"
 #include "host_rig.h"
 
 constexpr int kQuitCode = 7, kExitCode = 9;
@@ -33,7 +33,7 @@ static ChildRun RunChild(const std::string& arguments) {
 
 static const int kEditorActions[] = {3, 1, 10}; // theme chooser, colour dialog, caption buttons
 
-TEST_CASE(a_quit_message_ends_the_editor_and_reaches_the_host_loop_with_its_code) {
+TEST_CASE("a_quit_message_ends_the_editor_and_reaches_the_host_loop_with_its_code") {
     for (int action : kEditorActions) {
         ChildRun run = RunChild("--child-quit " + std::to_string(action));
         printf("  editor of action %d, quit %d: exit code %lu%s\n", action, kQuitCode, run.code,
@@ -43,7 +43,7 @@ TEST_CASE(a_quit_message_ends_the_editor_and_reaches_the_host_loop_with_its_code
     }
 }
 
-TEST_CASE(exit_process_from_inside_an_editor_keeps_the_exit_code) {
+TEST_CASE("exit_process_from_inside_an_editor_keeps_the_exit_code") {
     for (int action : kEditorActions) {
         ChildRun run = RunChild("--child-exit " + std::to_string(action));
         printf("  editor of action %d, ExitProcess(%d): exit code %lu%s\n", action, kExitCode,

@@ -1,7 +1,7 @@
 // Texts at the edges of what a host hands over: megabyte parameters in every action and editor,
 // titles with characters the ANSI code page lacks, and blocks nobody would take. Runs once per code
 // page (1252 and 932).
-#include "check.h"
+#include "doctest_rig.h"
 #include "dialog_driver.h"
 #include "host_rig.h"
 #include "resources.h"
@@ -40,7 +40,7 @@ struct Session {
     }
 };
 
-TEST_CASE(megabyte_parameter_texts_reach_every_action_whole) {
+TEST_CASE("megabyte_parameter_texts_reach_every_action_whole") {
     Session s;
     REQUIRE(s.ready);
     const std::string texts[] = {PaddedNumber("5"), Letters(), HighBytes()};
@@ -49,7 +49,7 @@ TEST_CASE(megabyte_parameter_texts_reach_every_action_whole) {
             ClearHostRecords();
             s.api.execAction(action,
                              Params({text.c_str(), text.c_str(), text.c_str(), "0"}).data());
-            CHECK(!g_writes.empty() && g_writes.back().name == "[Zarnel.LastError]");
+            CHECK((!g_writes.empty() && g_writes.back().name == "[Zarnel.LastError]"));
             CHECK_EQ(g_badBlocks, 0);
         }
     std::string five = PaddedNumber("5"), red = PaddedNumber("200");
@@ -65,7 +65,7 @@ static int ListSelection(HWND dialog) {
     return static_cast<int>(SendMessageW(Children(dialog).at(1), LB_GETCURSEL, 0, 0));
 }
 
-TEST_CASE(megabyte_slot_texts_are_read_whole_by_every_editor) {
+TEST_CASE("megabyte_slot_texts_are_read_whole_by_every_editor") {
     Session s;
     REQUIRE(s.ready);
     SetForegroundWindow(s.host);
@@ -144,11 +144,11 @@ struct TitleCase {
     std::string in1252, in932;
 };
 
-TEST_CASE(each_character_outside_the_code_page_becomes_one_default_character) {
+TEST_CASE("each_character_outside_the_code_page_becomes_one_default_character") {
     Session s;
     REQUIRE(s.ready);
     UINT codePage = GetACP();
-    REQUIRE(codePage == 1252 || codePage == 932);
+    REQUIRE((codePage == 1252 || codePage == 932));
     printf("  ANSI code page %u\n", codePage);
     HWND front = MakeWindow(L"front");
     const TitleCase cases[] = {
@@ -174,7 +174,7 @@ TEST_CASE(each_character_outside_the_code_page_becomes_one_default_character) {
     DestroyWindow(front);
 }
 
-TEST_CASE(no_block_is_made_for_a_null_out_pointer) {
+TEST_CASE("no_block_is_made_for_a_null_out_pointer") {
     Session s;
     REQUIRE(s.ready);
     auto heapAfterCalls = [&] {

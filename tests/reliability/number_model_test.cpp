@@ -1,7 +1,7 @@
 // Number reading against a small model written independently of it, on random texts.
 #include <random>
 
-#include "check.h"
+#include "doctest_rig.h"
 #include "plugin/host_bridge.h"
 
 // The model: digits by lookup in a per-base digit string, accumulated with modular arithmetic.
@@ -24,7 +24,7 @@ static uint64_t ModelRead(const std::wstring& text) {
     return minus ? ~value + 1 : value;
 }
 
-TEST_CASE(number_reading_matches_the_model_on_random_texts) {
+TEST_CASE("number_reading_matches_the_model_on_random_texts") {
     std::mt19937 random(20261208);
     const wchar_t alphabet[] = L" \t+-$%0123456789abcdefABCDEFgxZ";
     int mismatches = 0;

@@ -7,8 +7,8 @@
 
 // What the DLL's load does, then what a host does before it runs actions.
 inline void StartCore(HWND hostWindow) {
-    ReleasePluginState();
-    InitPluginState();
+    DetachModule();
+    AttachModule();
     _nbInitPlugIn(hostWindow, nullptr, nullptr, nullptr);
     _nbRegisterPlugIn(nullptr, nullptr, nullptr, reinterpret_cast<void*>(RecordSetVariable));
     _nbInitialize(hostWindow);

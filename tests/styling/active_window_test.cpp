@@ -1,8 +1,8 @@
 // The foreground window's handle and title as the script receives them.
-#include "check.h"
+#include "doctest_rig.h"
 #include "core_rig.h"
 
-TEST_CASE(reports_the_foreground_handle_and_title) {
+TEST_CASE("reports_the_foreground_handle_and_title") {
     HWND host = MakeWindow(L"host"), front = MakeWindow(L"Front window \x00e9t\x00e9");
     StartCore(host);
     REQUIRE(BringToFront(front));
@@ -21,7 +21,7 @@ TEST_CASE(reports_the_foreground_handle_and_title) {
     DestroyWindow(host);
 }
 
-TEST_CASE(empty_title_reads_no_title_and_long_titles_are_cut_to_511) {
+TEST_CASE("empty_title_reads_no_title_and_long_titles_are_cut_to_511") {
     HWND host = MakeWindow(L"host"), front = MakeWindow(L"");
     StartCore(host);
     REQUIRE(BringToFront(front));

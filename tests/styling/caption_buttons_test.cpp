@@ -1,5 +1,5 @@
 // Caption buttons on real windows: style bits and the Close item of the window menu.
-#include "check.h"
+#include "doctest_rig.h"
 #include "core_rig.h"
 
 constexpr LONG kBoxes = WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
@@ -9,7 +9,7 @@ static bool CloseGrayed(HWND window) {
     return menu && (GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED);
 }
 
-TEST_CASE(flags_set_and_clear_the_caption_button_bits) {
+TEST_CASE("flags_set_and_clear_the_caption_button_bits") {
     HWND host = MakeWindow(L"host");
     StartCore(host);
     struct Case {
@@ -39,7 +39,7 @@ TEST_CASE(flags_set_and_clear_the_caption_button_bits) {
     DestroyWindow(host);
 }
 
-TEST_CASE(all_flags_off_removes_only_the_window_menu_and_a_later_call_restores_it) {
+TEST_CASE("all_flags_off_removes_only_the_window_menu_and_a_later_call_restores_it") {
     HWND host = MakeWindow(L"host");
     StartCore(host);
     ExecCore(10, {"1", "0", "1"});
@@ -58,7 +58,7 @@ TEST_CASE(all_flags_off_removes_only_the_window_menu_and_a_later_call_restores_i
     DestroyWindow(host);
 }
 
-TEST_CASE(explicit_window_is_used_and_bad_windows_are_refused_without_writes) {
+TEST_CASE("explicit_window_is_used_and_bad_windows_are_refused_without_writes") {
     HWND host = MakeWindow(L"host"), other = MakeWindow(L"other");
     StartCore(host);
     CHECK_EQ(ExecCore(10, {"1", "0", "0", HandleText(other).c_str()}), 1);

@@ -1,5 +1,5 @@
 // Caption and caption-text colours through the recording window manager.
-#include "check.h"
+#include "doctest_rig.h"
 #include "core_rig.h"
 
 static const char kWindows11Message[] =
@@ -7,7 +7,7 @@ static const char kWindows11Message[] =
     "Windows version does not support titlebar color "
     "customization.";
 
-TEST_CASE(colour_is_clamped_sent_once_and_stored_only_for_the_host_window) {
+TEST_CASE("colour_is_clamped_sent_once_and_stored_only_for_the_host_window") {
     HWND host = MakeWindow(L"host"), other = MakeWindow(L"other");
     StartCore(host);
     g_state.globalThemeIndex = 5;
@@ -38,7 +38,7 @@ TEST_CASE(colour_is_clamped_sent_once_and_stored_only_for_the_host_window) {
     DestroyWindow(other);
 }
 
-TEST_CASE(text_colour_uses_attribute_36_and_keeps_the_global_theme) {
+TEST_CASE("text_colour_uses_attribute_36_and_keeps_the_global_theme") {
     HWND host = MakeWindow(L"host");
     StartCore(host);
     g_state.globalThemeIndex = 4;
@@ -57,7 +57,7 @@ TEST_CASE(text_colour_uses_attribute_36_and_keeps_the_global_theme) {
     DestroyWindow(host);
 }
 
-TEST_CASE(refusal_by_the_window_manager_reports_the_signed_code_and_changes_nothing) {
+TEST_CASE("refusal_by_the_window_manager_reports_the_signed_code_and_changes_nothing") {
     HWND host = MakeWindow(L"host");
     StartCore(host);
     ExecCore(1, {"1", "1", "1"});
@@ -76,7 +76,7 @@ TEST_CASE(refusal_by_the_window_manager_reports_the_signed_code_and_changes_noth
     DestroyWindow(host);
 }
 
-TEST_CASE(no_host_window_is_reported_before_any_window_manager_call) {
+TEST_CASE("no_host_window_is_reported_before_any_window_manager_call") {
     StartCore(nullptr);
     CHECK_EQ(ExecCore(1, {"1", "2", "3"}), 0);
     CHECK_EQ(LastValue("[Zarnel.LastError]"), std::string("No window handle available"));
@@ -86,7 +86,7 @@ TEST_CASE(no_host_window_is_reported_before_any_window_manager_call) {
     CHECK_EQ(g_writes.size(), 2u);
 }
 
-TEST_CASE(remove_style_makes_both_calls_even_when_the_first_fails) {
+TEST_CASE("remove_style_makes_both_calls_even_when_the_first_fails") {
     HWND host = MakeWindow(L"host");
     StartCore(host);
     ExecCore(6, {"9"});
@@ -107,7 +107,7 @@ TEST_CASE(remove_style_makes_both_calls_even_when_the_first_fails) {
     DestroyWindow(host);
 }
 
-TEST_CASE(window_handles_are_read_as_32_bit_values_in_any_notation) {
+TEST_CASE("window_handles_are_read_as_32_bit_values_in_any_notation") {
     HWND host = MakeWindow(L"host"), other = MakeWindow(L"other");
     StartCore(host);
     char hex[16];
@@ -117,7 +117,7 @@ TEST_CASE(window_handles_are_read_as_32_bit_values_in_any_notation) {
     CHECK_EQ(ExecCore(1, {"255", "0", "0", "4294967295"}), 1);
     std::vector<DwmCall> calls = DwmCalls();
     REQUIRE(calls.size() == 3u);
-    CHECK(calls[0].window == other && calls[1].window == other);
+    CHECK((calls[0].window == other && calls[1].window == other));
     // All 32 bits set is the handle -1, sign-extended as 64-bit Windows does with handles.
     CHECK_EQ(reinterpret_cast<intptr_t>(calls[2].window), static_cast<intptr_t>(-1));
     DestroyWindow(host);
@@ -125,7 +125,7 @@ TEST_CASE(window_handles_are_read_as_32_bit_values_in_any_notation) {
 }
 
 // Run on build 21999.
-TEST_CASE(older_build_refuses_colours_without_loading_the_window_manager) {
+TEST_CASE("older_build_refuses_colours_without_loading_the_window_manager") {
     HWND host = MakeWindow(L"host");
     StartCore(host);
     CHECK_EQ(IsWindows11OrLater(), 0);
@@ -146,14 +146,14 @@ TEST_CASE(older_build_refuses_colours_without_loading_the_window_manager) {
     DestroyWindow(host);
 }
 
-TEST_CASE(build_22000_counts_as_windows_11) {
+TEST_CASE("build_22000_counts_as_windows_11") {
     StartCore(nullptr);
     CHECK_EQ(IsWindows11OrLater(), 1);
     g_state.windows11Check = 0;
     CHECK_EQ(IsWindows11OrLater(), 0);
 }
 
-TEST_CASE(window_manager_comes_from_the_system_directory_only) {
+TEST_CASE("window_manager_comes_from_the_system_directory_only") {
     StartCore(nullptr);
     wchar_t beside[MAX_PATH], system[MAX_PATH], loaded[MAX_PATH] = L"";
     GetModuleFileNameW(nullptr, beside, MAX_PATH);
@@ -168,7 +168,7 @@ TEST_CASE(window_manager_comes_from_the_system_directory_only) {
 }
 
 // Run with dwmapi.dll disabled.
-TEST_CASE(missing_window_manager_is_reported_and_retried) {
+TEST_CASE("missing_window_manager_is_reported_and_retried") {
     HWND host = MakeWindow(L"host");
     StartCore(host);
     CHECK_EQ(ExecCore(1, {"1", "2", "3"}), 0);

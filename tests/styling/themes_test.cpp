@@ -1,5 +1,5 @@
 // The twenty themes as the window manager receives them, and the global theme.
-#include "check.h"
+#include "doctest_rig.h"
 #include "core_rig.h"
 
 struct ExpectedTheme {
@@ -25,7 +25,7 @@ static std::string Components(DWORD color) {
            std::to_string((color >> 16) & 0xFF);
 }
 
-TEST_CASE(every_theme_reaches_the_window_manager_with_its_colours) {
+TEST_CASE("every_theme_reaches_the_window_manager_with_its_colours") {
     HWND host = MakeWindow(L"host");
     StartCore(host);
     for (int i = 0; i < 20; ++i) {
@@ -53,7 +53,7 @@ TEST_CASE(every_theme_reaches_the_window_manager_with_its_colours) {
     DestroyWindow(host);
 }
 
-TEST_CASE(theme_index_out_of_range_or_not_a_number_is_refused_first) {
+TEST_CASE("theme_index_out_of_range_or_not_a_number_is_refused_first") {
     HWND host = MakeWindow(L"host");
     StartCore(host);
     for (const char* index : {"0", "21", "-1", "", "abc"}) {
@@ -68,7 +68,7 @@ TEST_CASE(theme_index_out_of_range_or_not_a_number_is_refused_first) {
     DestroyWindow(host);
 }
 
-TEST_CASE(failed_text_step_keeps_the_caption_and_writes_no_applied_theme) {
+TEST_CASE("failed_text_step_keeps_the_caption_and_writes_no_applied_theme") {
     HWND host = MakeWindow(L"host"), other = MakeWindow(L"other");
     StartCore(host);
     REQUIRE(DwmAvailable());
@@ -85,7 +85,7 @@ TEST_CASE(failed_text_step_keeps_the_caption_and_writes_no_applied_theme) {
     DestroyWindow(other);
 }
 
-TEST_CASE(global_theme_sets_current_colours_and_touches_no_window) {
+TEST_CASE("global_theme_sets_current_colours_and_touches_no_window") {
     HWND host = MakeWindow(L"host");
     StartCore(host);
     CHECK_EQ(ExecCore(6, {"14"}), 1);

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Checks the shipped 32-bit plug-in as the host's loader will see it: an i386 image, exactly the
-# seven entry points under their plain names, only Windows system DLLs imported, and small.
-#   pe_check.sh PATH/TO/ZarnelPlugin_Enhanced.dll
+# seven entry points under their plain names, only Windows system DLLs imported, small, and a
+# version resource naming the given version and the file.
+#   pe_check.sh PATH/TO/ZarnelPlugin_Enhanced.dll VERSION
 set -u
-dll=${1:?usage: pe_check.sh DLL}
+dll=${1:?usage: pe_check.sh DLL VERSION}
+version=${2:?usage: pe_check.sh DLL VERSION}
 objdump=${OBJDUMP:-i686-w64-mingw32-objdump}
+windres=${WINDRES:-i686-w64-mingw32-windres}
 max_bytes=$((200 * 1024))
 failures=0
 fail() { echo "pe_check: FAIL: $*"; failures=$((failures + 1)); }
@@ -49,6 +52,18 @@ for name in $imports; do
   [[ "$allowed" == *" $upper "* ]] || fail "imports $name (only Windows system DLLs may be imported)"
 done
 
+# The resources decompiled to .rc text: the fixed numbers and the strings Properties shows.
+resources=$("$windres" --input-format=coff --output-format=rc -i "$dll" 2>&1) ||
+  fail "$windres cannot read the resources of $dll: $resources"
+resources=$(sed 's/^[[:space:]]*//' <<<"$resources")
+numbers="${version//./, }, 0"
+for line in "FILEVERSION $numbers" "PRODUCTVERSION $numbers" \
+  "VALUE \"FileVersion\", \"$version\"" "VALUE \"ProductVersion\", \"$version\"" \
+  "VALUE \"OriginalFilename\", \"$(basename "$dll")\"" \
+  'VALUE "ProductName", "Zarnel Plugin Enhanced"'; do
+  grep -qxF -- "$line" <<<"$resources" || fail "the version resource has no line '$line'"
+done
+
 bytes=$(stat -c %s "$dll")
 [ "$bytes" -lt "$max_bytes" ] || fail "$dll is $bytes bytes, over the $max_bytes byte budget"
 
@@ -56,4 +71,5 @@ if [ $failures -gt 0 ]; then
   echo "pe_check: $failures problem(s) in $dll"
   exit 1
 fi
-echo "pe_check: PE check passed: $dll ($format, 7 exports, imports: $(echo $imports), $bytes bytes)"
+echo "pe_check: PE check passed: $dll ($format, 7 exports, imports: $(echo $imports)," \
+  "version $version, $bytes bytes)"
