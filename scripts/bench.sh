@@ -25,7 +25,8 @@ for bench in bench_actions auto_style_bench editor_cycles_bench; do
 done
 exit $status
 JOB
-  exec bash scripts/guest32/run.sh "$job"
+  bash scripts/guest32/run.sh "$job"
+  exit 0
 fi
 cd build/x86_64/bin
 for bench in "${benches[@]}"; do

@@ -8,7 +8,7 @@ job=${1:?usage: boot.sh JOB_DIR}
 mkdir -p /dev/pts /dev/shm
 mount -t devpts devpts /dev/pts
 mount -t tmpfs tmpfs /dev/shm
-mount -t tmpfs tmpfs /tmp
+# /tmp stays the disk's: a work tree under /tmp is mounted there at its own path.
 Xvfb :1 -nolisten tcp -screen 0 1280x1024x24 >/dev/null 2>&1 &
 for _ in $(seq 100); do
   [ -S /tmp/.X11-unix/X1 ] && break
