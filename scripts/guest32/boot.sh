@@ -17,7 +17,8 @@ done
 # The 9p share is slow and lacks what Wine wants of a prefix; -snapshot drops these at power-off.
 export DISPLAY=:1 ZARNEL_PREFIX_ROOT=/var/tmp/zarnel-wine ZARNEL_PREFIX_TEMPLATE=/opt/zarnel-wine
 export ZARNEL_WINESERVER_KEEP=1 ZARNEL_GUEST32=1
-bash "$job/job.sh"
-echo $? >"$job/rc"
+# Through a pipe: on the console Wine would draw its output with terminal escapes.
+bash "$job/job.sh" 2>&1 | cat
+echo "${PIPESTATUS[0]}" >"$job/rc"
 sync
 echo b >/proc/sysrq-trigger
