@@ -22,13 +22,6 @@ bool WindowListAppend(WindowList& list, HWND window) noexcept {
     return true;
 }
 
-void WindowListRemove(WindowList& list, HWND window) noexcept {
-    int kept = 0;
-    for (int i = 0; i < list.count; ++i)
-        if (list.items[i] != window) list.items[kept++] = list.items[i];
-    list.count = kept;
-}
-
 void WindowListRemoveDestroyed(WindowList& list) noexcept {
     int kept = 0;
     for (int i = 0; i < list.count; ++i)

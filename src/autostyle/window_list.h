@@ -10,7 +10,6 @@ struct WindowList {
 
 bool WindowListContains(const WindowList& list, HWND window) noexcept;
 bool WindowListAppend(WindowList& list, HWND window) noexcept;
-void WindowListRemove(WindowList& list, HWND window) noexcept;
 void WindowListRemoveDestroyed(WindowList& list) noexcept;
 void WindowListClear(WindowList& list) noexcept;
 void WindowListFree(WindowList& list) noexcept;
