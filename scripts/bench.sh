@@ -19,13 +19,13 @@ if [ "$preset" = i686 ]; then
 cd build/i686/bin
 echo "== EMULATED: 32-bit build under qemu-system-i386 (software CPU); compare ratios only"
 status=0
-for bench in bench_actions auto_style_bench editor_cycles_bench; do
+for bench in "$@"; do
   echo "== $bench (emulated)"
   ZARNEL_DWMAPI=n ZARNEL_TIMEOUT=1800 ../run_wine.sh "$bench.exe" || status=1
 done
 exit $status
 JOB
-  bash scripts/guest32/run.sh "$job"
+  bash scripts/guest32/run.sh "$job" "${benches[@]}"
   exit 0
 fi
 cd build/x86_64/bin
