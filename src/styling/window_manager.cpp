@@ -1,26 +1,8 @@
 #include "plugin/plugin_state.h"
+#include "plugin/system_library.h"
 #include "styling/styling.h"
 
 typedef LONG(WINAPI* RtlGetVersionFn)(OSVERSIONINFOEXW*);
-
-// Entry points resolved at run time go through this cast to keep -Wcast-function-type quiet.
-template <typename Fn> static Fn ResolveEntry(HMODULE module, const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void (*)(void)>(GetProcAddress(module, name)));
-}
-
-// The host's own folder comes first in the usual search, so a DLL planted there would be loaded
-// into the host; only the system directory's copy is the window manager's.
-static HMODULE LoadSystemLibrary(const wchar_t* name) noexcept {
-    HMODULE module = LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    // Windows 7 without update KB2533623 refuses the flag itself.
-    if (module || GetLastError() != ERROR_INVALID_PARAMETER) return module;
-    wchar_t path[MAX_PATH];
-    UINT length = GetSystemDirectoryW(path, MAX_PATH);
-    if (!length || length + 1 + lstrlenW(name) >= MAX_PATH) return nullptr;
-    path[length] = L'\\';
-    lstrcpyW(path + length + 1, name);
-    return LoadLibraryW(path);
-}
 
 bool DwmAvailable() noexcept {
     if (g_state.dwmSetWindowAttribute) return true;
