@@ -20,6 +20,7 @@ constexpr int kExitExpectation = 3;
 constexpr size_t kUnknownActionSlots = 4;
 constexpr DWORD kCaptionColorAttribute = 35;
 constexpr DWORD kTextColorAttribute = 36;
+constexpr DWORD kDarkModeAttribute = 20;
 const wchar_t kHostClass[] = L"ZarnelPluginHost";
 const wchar_t kHostTitle[] = L"Zarnel plug-in host";
 
@@ -93,6 +94,7 @@ void FlushDwmLog() {
             label != g_labels.end() ? label->second : "window " + HandleText(call.window);
         const char* what = call.attribute == kCaptionColorAttribute ? " (caption colour)"
                            : call.attribute == kTextColorAttribute  ? " (text colour)"
+                           : call.attribute == kDarkModeAttribute   ? " (dark mode)"
                                                                     : "";
         Out("  dwm: %s attribute %lu%s = 0x%08lX\n", who.c_str(), call.attribute, what, call.value);
     }

@@ -1,5 +1,6 @@
 // Draws the twenty caption themes from the module's own theme table: one bar per theme, its number
-// and name in its text colour on its caption colour, saved as a 24-bit BMP.
+// and name in its text colour on its caption colour, and the minimize, maximize and close glyphs in
+// the colour Windows 11 draws them under the module's dark-mode rule; saved as a 24-bit BMP.
 //   theme_swatches OUT.bmp
 #include <windows.h>
 #include <cstdio>
@@ -12,12 +13,17 @@ namespace {
 
 constexpr int kColumns = 2;
 constexpr int kRows = (kThemeCount + kColumns - 1) / kColumns;
-constexpr int kBarWidth = 260;
+constexpr int kBarWidth = 330;
 constexpr int kBarHeight = 36;
 constexpr int kGap = 6;
 constexpr int kNumberWidth = 32;
 constexpr int kNameIndent = 48;
 constexpr int kFontHeight = 17;
+constexpr int kGlyphSize = 10;
+constexpr int kButtonWidth = 30; // from the bar's right edge: close, maximize, minimize
+// Windows 11's light and dark glyph sets, as drawn on a coloured caption.
+constexpr COLORREF kLightGlyph = RGB(255, 255, 255);
+constexpr COLORREF kDarkGlyph = RGB(0, 0, 0);
 constexpr COLORREF kBackground = RGB(224, 224, 224);
 // Light captions (Clean White, Light Mode) still need an edge against the background.
 constexpr COLORREF kBarEdge = RGB(150, 150, 150);
@@ -37,6 +43,26 @@ void FillRectColor(HDC dc, const RECT& rect, COLORREF color) {
     FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
+void DrawLine(HDC dc, int x1, int y1, int x2, int y2) {
+    MoveToEx(dc, x1, y1, nullptr);
+    LineTo(dc, x2, y2);
+}
+
+void DrawCaptionButtons(HDC dc, const RECT& caption, COLORREF glyph) {
+    SetDCPenColor(dc, glyph);
+    HGDIOBJ previousPen = SelectObject(dc, GetStockObject(DC_PEN));
+    int top = (caption.top + caption.bottom - kGlyphSize) / 2, bottom = top + kGlyphSize;
+    int left = caption.right - 3 * kButtonWidth + (kButtonWidth - kGlyphSize) / 2;
+    DrawLine(dc, left, (top + bottom) / 2, left + kGlyphSize + 1, (top + bottom) / 2);
+    left += kButtonWidth;
+    SelectObject(dc, GetStockObject(NULL_BRUSH));
+    Rectangle(dc, left, top, left + kGlyphSize + 1, bottom + 1);
+    left += kButtonWidth;
+    DrawLine(dc, left, top, left + kGlyphSize + 1, bottom + 1);
+    DrawLine(dc, left, bottom, left + kGlyphSize + 1, top - 1);
+    SelectObject(dc, previousPen);
+}
+
 void DrawThemeBar(HDC dc, int index, const RECT& bar) {
     const Theme& theme = g_state.themeTable[index];
     FillRectColor(dc, bar, kBarEdge);
@@ -50,6 +76,8 @@ void DrawThemeBar(HDC dc, int index, const RECT& bar) {
     SetTextColor(dc, theme.textColor);
     DrawTextW(dc, number, -1, &numberBox, flags | DT_RIGHT);
     DrawTextW(dc, theme.name, -1, &nameBox, flags | DT_LEFT);
+    bool lightGlyphs = WantsDarkMode(theme.captionColor, theme.textColor);
+    DrawCaptionButtons(dc, inside, lightGlyphs ? kLightGlyph : kDarkGlyph);
 }
 
 } // namespace

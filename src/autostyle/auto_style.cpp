@@ -16,8 +16,13 @@ void ColorAndTrack(HWND window) noexcept {
         MakeColor(g_state.captionColorRed, g_state.captionColorGreen, g_state.captionColorBlue);
     COLORREF text = MakeColor(g_state.textColorRed, g_state.textColorGreen, g_state.textColorBlue);
     // A refusal by the window manager is not retried: the window still counts as coloured.
-    g_state.dwmSetWindowAttribute(window, DWMWA_CAPTION_COLOR, &caption, sizeof(caption));
-    g_state.dwmSetWindowAttribute(window, DWMWA_TEXT_COLOR, &text, sizeof(text));
+    bool captionSet = g_state.dwmSetWindowAttribute(window, DWMWA_CAPTION_COLOR, &caption,
+                                                    sizeof(caption)) == S_OK;
+    bool textSet =
+        g_state.dwmSetWindowAttribute(window, DWMWA_TEXT_COLOR, &text, sizeof(text)) == S_OK;
+    // Both colours first, so the flag is decided once.
+    if (captionSet || textSet)
+        MatchDarkMode(window, captionSet ? caption : kColorNotSet, textSet ? text : kColorNotSet);
     g_state.lastHandledWindow = window;
     // Out of memory the window stays untracked and may be coloured once more later.
     WindowListAppend(g_state.trackedWindows, window);
@@ -47,6 +52,7 @@ void CALLBACK AutoStyleTick(HWND, UINT, UINT_PTR, DWORD) noexcept {
     if (++g_state.tickCounter > kPruneEveryTicks) {
         g_state.tickCounter = 0;
         WindowListRemoveDestroyed(g_state.trackedWindows);
+        ForgetDestroyedStyledWindows();
     }
 }
 

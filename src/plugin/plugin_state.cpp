@@ -24,5 +24,7 @@ void InitPluginState() noexcept {
         theme = Theme{L"", 0, 0};
     g_state.dwmapiLibrary = nullptr;
     g_state.dwmSetWindowAttribute = nullptr;
+    g_state.dwmGetWindowAttribute = nullptr;
+    g_state.styledWindowCount = 0;
     g_state.windows11Check = -1;
 }

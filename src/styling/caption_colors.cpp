@@ -35,6 +35,8 @@ static int SetCaptionAttributeColor(const ColorTarget& target, int red, int gree
         ReportLastError(text);
         return 0;
     }
+    bool caption = target.attribute == DWMWA_CAPTION_COLOR;
+    MatchDarkMode(hwnd, caption ? color : kColorNotSet, caption ? kColorNotSet : color);
     // Only the host window's colours are what automatic styling hands on to new windows.
     if (hwnd == g_state.hostWindow) {
         for (int i = 0; i < 3; ++i)
@@ -78,6 +80,7 @@ int RemoveStyle(int window) noexcept {
     COLORREF value = DWMWA_COLOR_DEFAULT;
     HRESULT captionResult = g_state.dwmSetWindowAttribute(hwnd, DWMWA_CAPTION_COLOR, &value, 4);
     HRESULT textResult = g_state.dwmSetWindowAttribute(hwnd, DWMWA_TEXT_COLOR, &value, 4);
+    RestoreDarkMode(hwnd);
     if (captionResult != S_OK || textResult != S_OK) {
         ReportLastError(L"Failed to remove style");
         return 0;

@@ -7,11 +7,15 @@
 #ifndef DWMWA_TEXT_COLOR
 #define DWMWA_TEXT_COLOR 36
 #endif
+#ifndef DWMWA_USE_IMMERSIVE_DARK_MODE
+#define DWMWA_USE_IMMERSIVE_DARK_MODE 20
+#endif
 #ifndef DWMWA_COLOR_DEFAULT
 #define DWMWA_COLOR_DEFAULT 0xFFFFFFFF
 #endif
 
 constexpr DWORD kWindows11Build = 22000;
+constexpr COLORREF kColorNotSet = 0xFFFFFFFF;
 
 bool DwmAvailable() noexcept;
 void ReleaseWindowManager() noexcept;
@@ -40,6 +44,11 @@ HWND TargetWindow(int window) noexcept;
 int SetCaptionColor(int red, int green, int blue, int window) noexcept;
 int SetCaptionTextColor(int red, int green, int blue, int window) noexcept;
 int RemoveStyle(int window) noexcept;
+
+bool WantsDarkMode(COLORREF caption, COLORREF text) noexcept;
+void MatchDarkMode(HWND window, COLORREF caption, COLORREF text) noexcept;
+void RestoreDarkMode(HWND window) noexcept;
+void ForgetDestroyedStyledWindows() noexcept;
 
 void InitThemeTable() noexcept;
 int ApplyTheme(int index, int window) noexcept;

@@ -7,9 +7,12 @@ typedef LONG(WINAPI* RtlGetVersionFn)(OSVERSIONINFOEXW*);
 bool DwmAvailable() noexcept {
     if (g_state.dwmSetWindowAttribute) return true;
     if (!g_state.dwmapiLibrary) g_state.dwmapiLibrary = LoadSystemLibrary(L"dwmapi.dll");
-    if (g_state.dwmapiLibrary)
+    if (g_state.dwmapiLibrary) {
         g_state.dwmSetWindowAttribute =
             ResolveEntry<DwmSetWindowAttributeFn>(g_state.dwmapiLibrary, "DwmSetWindowAttribute");
+        g_state.dwmGetWindowAttribute =
+            ResolveEntry<DwmGetWindowAttributeFn>(g_state.dwmapiLibrary, "DwmGetWindowAttribute");
+    }
     return g_state.dwmSetWindowAttribute != nullptr;
 }
 
@@ -18,6 +21,7 @@ void ReleaseWindowManager() noexcept {
     HMODULE dwmapi = g_state.dwmapiLibrary;
     g_state.dwmapiLibrary = nullptr;
     g_state.dwmSetWindowAttribute = nullptr;
+    g_state.dwmGetWindowAttribute = nullptr;
     if (dwmapi) FreeLibrary(dwmapi);
 }
 

@@ -98,6 +98,8 @@ TEST_CASE("a_new_window_in_front_is_coloured_once_with_the_colours_of_that_momen
     REQUIRE(BringToFront(first));
     CHECK(PumpUntil([&] { return DwmCallsFor(first).size() >= 2; }, 2000));
     CHECK(ColouredWith(first, 0x003C14DC, 0x00030201));
+    // The title text is darker than the caption: the buttons keep their dark glyphs.
+    CHECK(DwmFlagWrites(first).empty());
     // Back and forth: neither the host nor the window already coloured is coloured again.
     ExecCore(6, {"14"});
     BringToFront(host);
@@ -111,6 +113,7 @@ TEST_CASE("a_new_window_in_front_is_coloured_once_with_the_colours_of_that_momen
     REQUIRE(BringToFront(second));
     CHECK(PumpUntil([&] { return DwmCallsFor(second).size() >= 2; }, 2000));
     CHECK(ColouredWith(second, 0x00006400, 0x0000FF00));
+    CHECK_EQ(DwmDarkMode(second), 1);
     StopAutoStyle();
     DestroyWindow(first);
     DestroyWindow(second);
@@ -136,13 +139,21 @@ TEST_CASE("destroyed_windows_are_pruned_from_the_tracked_list") {
     HWND host = StartHost();
     REQUIRE(ExecCore(7, {}) == 1);
     HWND kept = MakeWindow(L"kept", WS_OVERLAPPEDWINDOW);
-    for (int i = 0; i < 5; ++i)
-        WindowListAppend(g_state.trackedWindows, MakeWindow(L"gone", WS_OVERLAPPEDWINDOW));
+    // Coloured by the script too, so the dark-mode flag remembers them as well.
+    for (int i = 0; i < 5; ++i) {
+        HWND gone = MakeWindow(L"gone", WS_OVERLAPPEDWINDOW);
+        WindowListAppend(g_state.trackedWindows, gone);
+        ExecCore(1, {"9", "9", "9", HandleText(gone).c_str()});
+    }
     WindowListAppend(g_state.trackedWindows, kept);
+    ExecCore(1, {"9", "9", "9", HandleText(kept).c_str()});
+    CHECK_EQ(g_state.styledWindowCount, 6);
     for (int i = 0; i < 5; ++i)
         DestroyWindow(g_state.trackedWindows.items[i]);
-    CHECK(PumpUntil([] { return g_state.trackedWindows.count == 1; }, 3000));
+    CHECK(PumpUntil(
+        [] { return g_state.trackedWindows.count == 1 && g_state.styledWindowCount == 1; }, 3000));
     CHECK(g_state.trackedWindows.items[0] == kept);
+    CHECK(g_state.styledWindows[0].window == kept);
     StopAutoStyle();
     DestroyWindow(kept);
     DestroyWindow(host);
@@ -249,6 +260,7 @@ TEST_CASE("ticks_go_on_inside_a_modal_message_box_of_the_host_thread") {
     // The message box itself was coloured too, once.
     CHECK(g_modalBox != nullptr);
     CHECK(ColouredWith(g_modalBox, 0x00202020, 0x00FFFFFF));
+    CHECK_EQ(DwmDarkMode(g_modalBox), 1);
     StopAutoStyle();
     DestroyWindow(host);
 }

@@ -7,14 +7,17 @@
 
 #include <commctrl.h>
 
-// Exactly the two caption calls with the theme's colours, made before the window was visible.
+// Exactly the two caption calls with the theme's colours, and the dark-mode flag where the theme
+// wants it, made before the window was visible.
 static bool ColouredBeforeShown(HWND window, int theme = 7) {
     const Theme& colours = g_state.themeTable[theme];
-    std::vector<DwmCall> calls = DwmCallsFor(window);
+    std::vector<DwmCall> calls = DwmCallsFor(window), flag = DwmFlagWrites(window);
+    bool lightGlyphs = WantsDarkMode(colours.captionColor, colours.textColor);
     return calls.size() == 2 &&
            SameCall(calls[0], window, DWMWA_CAPTION_COLOR, colours.captionColor) &&
            SameCall(calls[1], window, DWMWA_TEXT_COLOR, colours.textColor) && !calls[0].visible &&
-           !calls[1].visible && !calls[0].painted;
+           !calls[1].visible && !calls[0].painted && flag.size() == (lightGlyphs ? 1u : 0u) &&
+           (flag.empty() || (!flag[0].visible && !flag[0].painted));
 }
 
 static HWND StartStyling() {

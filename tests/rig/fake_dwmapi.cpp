@@ -1,9 +1,17 @@
 // Stands in for dwmapi.dll beside a test program (WINEDLLOVERRIDES=dwmapi=n): records every
-// DwmSetWindowAttribute call instead of drawing, and fails on request.
+// DwmSetWindowAttribute call instead of drawing, and fails on request. It keeps each window's
+// dark-mode flag as Windows 11 does: off until written, read back by DwmGetWindowAttribute.
 #include "fake_dwmapi.h"
 
 constexpr int kMaxCalls = 1 << 16;
 constexpr int kMaxPainted = 4096;
+constexpr int kMaxFlags = 4096;
+constexpr DWORD kDarkModeAttribute = 20; // DWMWA_USE_IMMERSIVE_DARK_MODE
+
+struct DarkModeFlag {
+    HWND window;
+    BOOL on;
+};
 
 static DwmCall g_calls[kMaxCalls];
 static int g_callCount;
@@ -11,6 +19,18 @@ static DWORD g_failAttribute;
 static HRESULT g_failResult;
 static HWND g_painted[kMaxPainted];
 static int g_paintedCount;
+static DarkModeFlag g_flags[kMaxFlags];
+static int g_flagCount;
+static HRESULT g_failReads;
+
+static void StoreFlag(HWND window, BOOL on) {
+    for (int i = 0; i < g_flagCount; ++i)
+        if (g_flags[i].window == window) {
+            g_flags[i].on = on;
+            return;
+        }
+    if (g_flagCount < kMaxFlags) g_flags[g_flagCount++] = DarkModeFlag{window, on};
+}
 
 static BOOL WasPainted(HWND window) {
     for (int i = 0; i < g_paintedCount; ++i)
@@ -34,6 +54,21 @@ extern "C" __declspec(dllexport) HRESULT WINAPI
     }
     if (g_failResult != S_OK && (g_failAttribute == 0 || g_failAttribute == attribute))
         return g_failResult;
+    if (attribute == kDarkModeAttribute) {
+        if (!value || size != sizeof(BOOL)) return E_INVALIDARG;
+        StoreFlag(window, *static_cast<const BOOL*>(value) != FALSE);
+    }
+    return S_OK;
+}
+
+extern "C" __declspec(dllexport) HRESULT WINAPI
+    DwmGetWindowAttribute(HWND window, DWORD attribute, PVOID value, DWORD size) {
+    if (g_failReads != S_OK) return g_failReads;
+    if (attribute != kDarkModeAttribute || !value || size != sizeof(BOOL)) return E_INVALIDARG;
+    BOOL on = FALSE;
+    for (int i = 0; i < g_flagCount; ++i)
+        if (g_flags[i].window == window) on = g_flags[i].on;
+    *static_cast<BOOL*>(value) = on;
     return S_OK;
 }
 
@@ -42,6 +77,8 @@ extern "C" __declspec(dllexport) void WINAPI FakeDwm_Reset() {
     g_failAttribute = 0;
     g_failResult = S_OK;
     g_paintedCount = 0;
+    g_flagCount = 0;
+    g_failReads = S_OK;
 }
 
 extern "C" __declspec(dllexport) int WINAPI FakeDwm_CallCount() {
@@ -61,4 +98,14 @@ extern "C" __declspec(dllexport) void WINAPI FakeDwm_Fail(DWORD attribute, HRESU
 
 extern "C" __declspec(dllexport) void WINAPI FakeDwm_NotePaint(HWND window) {
     if (!WasPainted(window) && g_paintedCount < kMaxPainted) g_painted[g_paintedCount++] = window;
+}
+
+// As a window that switched its own flag before the plug-in saw it.
+extern "C" __declspec(dllexport) void WINAPI FakeDwm_PresetDarkMode(HWND window, BOOL on) {
+    StoreFlag(window, on);
+}
+
+// Makes every later DwmGetWindowAttribute call return the result (S_OK: read again).
+extern "C" __declspec(dllexport) void WINAPI FakeDwm_FailReads(HRESULT result) {
+    g_failReads = result;
 }

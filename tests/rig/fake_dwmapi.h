@@ -18,3 +18,6 @@ typedef BOOL(WINAPI* FakeDwmGetCallFn)(int index, DwmCall* call);
 // Makes every later call for the attribute (or for any attribute with 0) return the result.
 typedef void(WINAPI* FakeDwmFailFn)(DWORD attribute, HRESULT result);
 typedef void(WINAPI* FakeDwmNotePaintFn)(HWND window);
+typedef void(WINAPI* FakeDwmPresetDarkModeFn)(HWND window, BOOL on);
+typedef void(WINAPI* FakeDwmFailReadsFn)(HRESULT result);
+typedef HRESULT(WINAPI* DwmGetWindowAttributeFn)(HWND, DWORD, PVOID, DWORD);

@@ -111,6 +111,9 @@ Params::Params(std::initializer_list<const char*> values) {
         slots.push_back(value ? reinterpret_cast<uintptr_t>(texts[i].c_str()) : 0);
         ++i;
     }
+    // The plug-in reads as many slots as it registered for the action, four at most.
+    while (slots.size() < 4)
+        slots.push_back(0);
 }
 
 int Exec(PluginApi& api, int action, std::initializer_list<const char*> values) {
@@ -128,7 +131,7 @@ bool DwmLoaded() {
     return GetModuleHandleW(L"dwmapi.dll") != nullptr;
 }
 
-std::vector<DwmCall> DwmCalls() {
+std::vector<DwmCall> DwmAllCalls() {
     std::vector<DwmCall> calls;
     auto count = DwmEntry<FakeDwmCallCountFn>("FakeDwm_CallCount");
     auto get = DwmEntry<FakeDwmGetCallFn>("FakeDwm_GetCall");
@@ -136,6 +139,13 @@ std::vector<DwmCall> DwmCalls() {
     calls.resize(count());
     for (size_t i = 0; i < calls.size(); ++i)
         get(static_cast<int>(i), &calls[i]);
+    return calls;
+}
+
+std::vector<DwmCall> DwmCalls() {
+    std::vector<DwmCall> calls;
+    for (const DwmCall& call : DwmAllCalls())
+        if (call.attribute != kDarkModeAttribute) calls.push_back(call);
     return calls;
 }
 
@@ -152,6 +162,29 @@ void DwmReset() {
 
 void DwmFail(DWORD attribute, HRESULT result) {
     if (auto fail = DwmEntry<FakeDwmFailFn>("FakeDwm_Fail")) fail(attribute, result);
+}
+
+void DwmPresetDarkMode(HWND window, bool on) {
+    if (auto preset = DwmEntry<FakeDwmPresetDarkModeFn>("FakeDwm_PresetDarkMode"))
+        preset(window, on);
+}
+
+void DwmFailReads(HRESULT result) {
+    if (auto fail = DwmEntry<FakeDwmFailReadsFn>("FakeDwm_FailReads")) fail(result);
+}
+
+int DwmDarkMode(HWND window) {
+    auto read = DwmEntry<DwmGetWindowAttributeFn>("DwmGetWindowAttribute");
+    BOOL on = FALSE;
+    if (!read || read(window, kDarkModeAttribute, &on, sizeof on) != S_OK) return -1;
+    return on ? 1 : 0;
+}
+
+std::vector<DwmCall> DwmFlagWrites(HWND window) {
+    std::vector<DwmCall> writes;
+    for (const DwmCall& call : DwmAllCalls())
+        if (call.window == window && call.attribute == kDarkModeAttribute) writes.push_back(call);
+    return writes;
 }
 
 void DwmNotePaint(HWND window) {

@@ -60,11 +60,18 @@ int Exec(PluginApi& api, int action, std::initializer_list<const char*> values);
 
 // The recording dwmapi.dll, once something has loaded it.
 bool DwmLoaded();
-std::vector<DwmCall> DwmCalls();
+std::vector<DwmCall> DwmAllCalls();
+std::vector<DwmCall> DwmCalls(); // the colour calls: all but those of the dark-mode flag
 void DwmReset();
 void DwmFail(DWORD attribute, HRESULT result);
 void DwmNotePaint(HWND window);
 std::vector<DwmCall> DwmCallsFor(HWND window);
+// The dark-mode flag the recording window manager keeps per window.
+constexpr DWORD kDarkModeAttribute = 20;
+void DwmPresetDarkMode(HWND window, bool on);
+void DwmFailReads(HRESULT result);
+int DwmDarkMode(HWND window); // 1 on, 0 off, -1 unreadable
+std::vector<DwmCall> DwmFlagWrites(HWND window);
 
 HWND MakeWindow(const wchar_t* title, DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                 HWND owner = nullptr, DWORD exStyle = 0);

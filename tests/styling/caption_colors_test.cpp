@@ -57,6 +57,106 @@ TEST_CASE("text_colour_uses_attribute_36_and_keeps_the_global_theme") {
     DestroyWindow(host);
 }
 
+// The caption buttons' glyphs: light where the title text is lighter than the caption, or, with no
+// text colour set on that window, where the caption is dark.
+TEST_CASE("dark_mode_flag_follows_the_colours_set_on_each_window") {
+    HWND host = MakeWindow(L"host"), other = MakeWindow(L"other"), self = MakeWindow(L"self");
+    StartCore(host);
+    std::string otherText = HandleText(other), selfText = HandleText(self);
+    const char* otherHandle = otherText.c_str();
+    // A text colour alone leaves the flag alone; the caption colour after it decides with it.
+    CHECK_EQ(ExecCore(2, {"255", "255", "255", otherHandle}), 1);
+    CHECK(DwmFlagWrites(other).empty());
+    CHECK_EQ(ExecCore(1, {"200", "200", "200", otherHandle}), 1);
+    std::vector<DwmCall> calls = DwmAllCalls();
+    REQUIRE(calls.size() == 3u);
+    CHECK(SameCall(calls[1], other, DWMWA_CAPTION_COLOR, 0x00C8C8C8));
+    CHECK(SameCall(calls[2], other, kDarkModeAttribute, 1));
+    // The same colour again: the flag is already right.
+    CHECK_EQ(ExecCore(1, {"200", "200", "200", otherHandle}), 1);
+    CHECK_EQ(DwmFlagWrites(other).size(), 1u);
+    // Text as light as the caption is not lighter.
+    CHECK_EQ(ExecCore(1, {"255", "255", "255", otherHandle}), 1);
+    CHECK_EQ(DwmDarkMode(other), 0);
+    // Caption alone: dark turns it on, white on a dark window off again.
+    CHECK_EQ(ExecCore(1, {"45", "45", "45"}), 1);
+    CHECK_EQ(DwmDarkMode(host), 1);
+    CHECK_EQ(ExecCore(1, {"255", "255", "255"}), 1);
+    CHECK_EQ(DwmDarkMode(host), 0);
+    CHECK_EQ(DwmFlagWrites(host).size(), 2u);
+
+    // A window that turned its own flag on gets it back when its style is removed, and only then.
+    DwmPresetDarkMode(self, true);
+    CHECK_EQ(ExecCore(3, {"2", selfText.c_str()}), 1);
+    CHECK_EQ(DwmDarkMode(self), 0);
+    CHECK_EQ(ExecCore(5, {selfText.c_str()}), 1);
+    CHECK_EQ(DwmDarkMode(self), 1);
+    CHECK_EQ(DwmFlagWrites(self).size(), 2u);
+    // Forgotten with its colours: a light caption alone turns its own flag off again.
+    CHECK_EQ(ExecCore(1, {"255", "255", "255", selfText.c_str()}), 1);
+    CHECK_EQ(DwmFlagWrites(self).size(), 3u);
+    CHECK_EQ(DwmDarkMode(self), 0);
+    // Back to what it was on its own, so there is nothing to put back.
+    CHECK_EQ(ExecCore(5, {otherHandle}), 1);
+    CHECK_EQ(DwmFlagWrites(other).size(), 2u);
+    CHECK_EQ(g_writes.back().value, std::string("OK - Style removed"));
+    DestroyWindow(host);
+    DestroyWindow(other);
+    DestroyWindow(self);
+}
+
+TEST_CASE("dark_mode_is_remembered_for_a_bounded_number_of_live_windows") {
+    HWND host = MakeWindow(L"host");
+    StartCore(host);
+    std::vector<HWND> windows;
+    for (int i = 0; i <= kMaxStyledWindows; ++i) {
+        windows.push_back(MakeWindow(L"many", WS_OVERLAPPEDWINDOW));
+        CHECK_EQ(ExecCore(1, {"9", "9", "9", HandleText(windows.back()).c_str()}), 1);
+    }
+    // One past the bound is coloured all the same, and keeps the system's glyphs.
+    CHECK_EQ(DwmDarkMode(windows[kMaxStyledWindows - 1]), 1);
+    CHECK_EQ(DwmDarkMode(windows.back()), 0);
+    CHECK_EQ(LastValue("[Zarnel.LastError]"), std::string("OK"));
+    // A destroyed window makes room.
+    DestroyWindow(windows[0]);
+    CHECK_EQ(ExecCore(1, {"9", "9", "9", HandleText(windows.back()).c_str()}), 1);
+    CHECK_EQ(DwmDarkMode(windows.back()), 1);
+    for (HWND window : windows)
+        DestroyWindow(window);
+    DestroyWindow(host);
+}
+
+// A flag that cannot be read or written changes nothing the host sees.
+TEST_CASE("refusal_of_the_dark_mode_flag_is_never_reported") {
+    HWND host = MakeWindow(L"host");
+    StartCore(host);
+    std::vector<std::string> seen[2];
+    std::vector<DWORD> values[2];
+    for (int failing = 0; failing < 2; ++failing) {
+        HWND window = MakeWindow(L"window");
+        std::string handle = HandleText(window);
+        ClearHostRecords();
+        DwmReset();
+        if (failing) {
+            DwmFail(kDarkModeAttribute, E_ACCESSDENIED);
+            DwmFailReads(E_FAIL);
+        }
+        ExecCore(1, {"20", "20", "20", handle.c_str()});
+        ExecCore(3, {"6", handle.c_str()});
+        ExecCore(3, {"2", handle.c_str()});
+        ExecCore(5, {handle.c_str()});
+        for (const HostWrite& write : g_writes)
+            seen[failing].push_back(write.name + "=" + write.value);
+        for (const DwmCall& call : DwmCalls())
+            values[failing].push_back(call.value);
+        if (failing) CHECK_EQ(DwmFlagWrites(window).size(), 3u);
+        DestroyWindow(window);
+    }
+    CHECK_EQ(seen[1], seen[0]);
+    CHECK_EQ(values[1], values[0]);
+    DestroyWindow(host);
+}
+
 TEST_CASE("refusal_by_the_window_manager_reports_the_signed_code_and_changes_nothing") {
     HWND host = MakeWindow(L"host");
     StartCore(host);
@@ -142,7 +242,14 @@ TEST_CASE("older_build_refuses_colours_without_loading_the_window_manager") {
     // Neither resetting the style nor choosing a global theme needs Windows 11.
     CHECK_EQ(ExecCore(5, {}), 1);
     CHECK_EQ(DwmCalls().size(), 2u);
-    CHECK_EQ(ExecCore(6, {"14"}), 1);
+    CHECK_EQ(ExecCore(6, {"6"}), 1);
+    // Automatic styling colours without the build check, but leaves the glyphs to the system.
+    CHECK_EQ(ExecCore(7, {}), 1);
+    HWND shown = MakeWindow(L"shown");
+    CHECK_EQ(DwmCallsFor(shown).size(), 2u);
+    CHECK(DwmFlagWrites(shown).empty());
+    ExecCore(8, {});
+    DestroyWindow(shown);
     DestroyWindow(host);
 }
 

@@ -5,20 +5,33 @@
 struct ExpectedTheme {
     const char* name;
     DWORD caption, text;
+    bool lightGlyphs; // the dark-mode flag, so the caption buttons match the title text
 };
 
+// clang-format off
 static const ExpectedTheme kThemes[20] = {
-    {"Charcoal", 0x004F4536, 0x00FFFFFF},      {"Clean White", 0x00FFFFFF, 0x00202020},
-    {"Crimson Red", 0x003C14DC, 0x00FFFFFF},   {"Cyber Purple", 0x0082004B, 0x00D355BA},
-    {"Dark Gray", 0x00404040, 0x00F0F0F0},     {"Dark Mode", 0x00202020, 0x00FFFFFF},
-    {"Deep Teal", 0x00808000, 0x00FFFFFF},     {"Electric Blue", 0x00FFBF00, 0x00000000},
-    {"Forest Green", 0x00228B22, 0x00FFFFFF},  {"Gold", 0x0000D7FF, 0x00000000},
-    {"Hot Pink", 0x009314FF, 0x00FFFFFF},      {"Light Mode", 0x00F0F0F0, 0x00000000},
-    {"Lime Green", 0x0032CD32, 0x00000000},    {"Matrix Green", 0x00006400, 0x0000FF00},
-    {"Midnight Blue", 0x00701919, 0x00FFFFFF}, {"Office Blue", 0x00D77800, 0x00FFFFFF},
-    {"Royal Purple", 0x00993366, 0x00FFFFFF},  {"Steel Blue", 0x00B48246, 0x00FFFFFF},
-    {"Sunset Orange", 0x00008CFF, 0x00FFFFFF}, {"Warm Gray", 0x00768080, 0x00FFFFFF},
+    {"Charcoal",      0x004F4536, 0x00FFFFFF, true},
+    {"Clean White",   0x00FFFFFF, 0x00202020, false},
+    {"Crimson Red",   0x003C14DC, 0x00FFFFFF, true},
+    {"Cyber Purple",  0x0082004B, 0x00D355BA, true},
+    {"Dark Gray",     0x00404040, 0x00F0F0F0, true},
+    {"Dark Mode",     0x00202020, 0x00FFFFFF, true},
+    {"Deep Teal",     0x00808000, 0x00FFFFFF, true},
+    {"Electric Blue", 0x00FFBF00, 0x00000000, false},
+    {"Forest Green",  0x00228B22, 0x00FFFFFF, true},
+    {"Gold",          0x0000D7FF, 0x00000000, false},
+    {"Hot Pink",      0x009314FF, 0x00FFFFFF, true},
+    {"Light Mode",    0x00F0F0F0, 0x00000000, false},
+    {"Lime Green",    0x0032CD32, 0x00000000, false},
+    {"Matrix Green",  0x00006400, 0x0000FF00, true},
+    {"Midnight Blue", 0x00701919, 0x00FFFFFF, true},
+    {"Office Blue",   0x00D77800, 0x00FFFFFF, true},
+    {"Royal Purple",  0x00993366, 0x00FFFFFF, true},
+    {"Steel Blue",    0x00B48246, 0x00FFFFFF, true},
+    {"Sunset Orange", 0x00008CFF, 0x00FFFFFF, true},
+    {"Warm Gray",     0x00768080, 0x00FFFFFF, true},
 };
+// clang-format on
 
 static std::string Components(DWORD color) {
     return std::to_string(color & 0xFF) + "," + std::to_string((color >> 8) & 0xFF) + "," +
@@ -29,10 +42,11 @@ TEST_CASE("every_theme_reaches_the_window_manager_with_its_colours") {
     HWND host = MakeWindow(L"host");
     StartCore(host);
     for (int i = 0; i < 20; ++i) {
+        INFO(kThemes[i].name);
         ClearHostRecords();
         std::string index = std::to_string(i + 1);
         CHECK_EQ(ExecCore(3, {index.c_str(), "0"}), 1);
-        std::vector<DwmCall> calls = DwmCalls();
+        std::vector<DwmCall> calls = DwmCallsFor(host);
         REQUIRE(calls.size() == 2u * (i + 1));
         CHECK(SameCall(calls[2 * i], host, DWMWA_CAPTION_COLOR, kThemes[i].caption));
         CHECK(SameCall(calls[2 * i + 1], host, DWMWA_TEXT_COLOR, kThemes[i].text));
@@ -46,6 +60,15 @@ TEST_CASE("every_theme_reaches_the_window_manager_with_its_colours") {
         CHECK_EQ(StoredText(), Components(kThemes[i].text));
         CHECK_EQ(g_state.globalThemeIndex, 0);
         CHECK_EQ(CountWrites("[Zarnel.GlobalTheme]") + CountWrites("[Zarnel.GlobalThemeIndex]"), 0);
+        // On a fresh window, twice: the flag is written once where it turns on, never where it
+        // stays off.
+        HWND fresh = MakeWindow(L"fresh");
+        std::string handle = HandleText(fresh);
+        CHECK_EQ(ExecCore(3, {index.c_str(), handle.c_str()}), 1);
+        CHECK_EQ(ExecCore(3, {index.c_str(), handle.c_str()}), 1);
+        CHECK_EQ(DwmFlagWrites(fresh).size(), kThemes[i].lightGlyphs ? 1u : 0u);
+        CHECK_EQ(DwmDarkMode(fresh), kThemes[i].lightGlyphs ? 1 : 0);
+        DestroyWindow(fresh);
     }
     // No parameters at all: theme 1 on the host window.
     CHECK_EQ(_nbExecAction(3, nullptr), 1);

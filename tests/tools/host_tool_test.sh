@@ -114,14 +114,15 @@ expect_error missing_export "$bin/fake_plugin_partial.dll" good.txt 1 \
   "$bin/fake_plugin_partial.dll: missing export _nbMessage"
 
 # The tour script against the real plug-in: its own expect lines must hold, and automatic
-# styling must colour the message box.
+# styling must colour the message box, with the caption buttons' glyphs to match.
 run demo "$bin/ZarnelPlugin_Enhanced.dll" "$src/examples/demo.zs"
 if [ "$rc" -ne 0 ] || [ -s demo.err ]; then
   bad demo "exit code $rc, stderr:"; sed 's/^/  /' demo.err
 else
   [ "$(grep -c '^action ' demo.out)" -eq 10 ] || bad demo "the catalogue does not list ten actions"
   has_line demo '  dwm: message box attribute 35 (caption colour) = 0x00202020' &&
-    has_line demo '  dwm: message box attribute 36 (text colour) = 0x00FFFFFF' && ok demo
+    has_line demo '  dwm: message box attribute 36 (text colour) = 0x00FFFFFF' &&
+    has_line demo '  dwm: message box attribute 20 (dark mode) = 0x00000001' && ok demo
 fi
 
 echo "$passed passed, $failed failed"
