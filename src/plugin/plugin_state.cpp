@@ -25,4 +25,6 @@ void InitPluginState() noexcept {
     g_state.dwmapiLibrary = nullptr;
     g_state.dwmSetWindowAttribute = nullptr;
     g_state.windows11Check = -1;
+    g_state.comdlgLibrary = nullptr;
+    g_state.chooseColor = nullptr;
 }

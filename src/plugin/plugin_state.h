@@ -6,6 +6,7 @@
 #include "plugin/host_bridge.h"
 
 typedef HRESULT(WINAPI* DwmSetWindowAttributeFn)(HWND, DWORD, LPCVOID, DWORD);
+typedef BOOL(WINAPI* ChooseColorFn)(struct tagCHOOSECOLORW*);
 
 struct Theme {
     const wchar_t* name;
@@ -59,6 +60,8 @@ struct PluginState {
     HWND editorWindow; // the open editor dialog, null while the colour dialog is shown
     int editorOpen;
     COLORREF customColors[16];
+    HMODULE comdlgLibrary;
+    ChooseColorFn chooseColor;
 };
 
 extern PluginState g_state;
