@@ -85,10 +85,18 @@ int main(int argc, char** argv) {
     wchar_t path[MAX_PATH];
     MultiByteToWideChar(CP_ACP, 0, plugin, -1, path, MAX_PATH);
 
-    double attach = Measure(counts.attach, [&](int) {
-        HMODULE module = LoadLibraryW(path);
-        if (module) FreeLibrary(module);
-    });
+    auto measureAttach = [&] {
+        return Measure(counts.attach, [&](int) {
+            HMODULE module = LoadLibraryW(path);
+            if (module) FreeLibrary(module);
+        });
+    };
+    // A GUI host that has ever shown a common dialog holds comdlg32.dll; a script runner may not.
+    bool comdlgAtStart = GetModuleHandleW(L"comdlg32.dll") != nullptr;
+    double attachAlone = measureAttach();
+    HMODULE comdlg = LoadLibraryW(L"comdlg32.dll");
+    double attachHeld = measureAttach();
+    if (comdlg) FreeLibrary(comdlg);
     HMODULE module = LoadLibraryW(path);
     if (!module) {
         std::fprintf(stderr, "bench_actions: cannot load %s (error %lu)\n", plugin, GetLastError());
@@ -140,7 +148,10 @@ int main(int argc, char** argv) {
                 !dwm                                       ? "not loaded"
                 : GetProcAddress(dwm, "FakeDwm_CallCount") ? "recording stand-in"
                                                            : "system");
-    Report("attach: LoadLibrary + FreeLibrary", attach, counts.attach);
+    Report(comdlgAtStart ? "attach, comdlg32.dll loaded before the run"
+                         : "attach, comdlg32.dll not loaded",
+           attachAlone, counts.attach);
+    Report("attach, comdlg32.dll held by the process", attachHeld, counts.attach);
     Report("zrnZarnel_SetGlobalTheme, callback frees blocks", globalFreeing, counts.actions);
     Report("zrnZarnel_SetGlobalTheme, callback does nothing", globalIgnoring, counts.actions);
     Report(applied ? "zrnZarnel_ApplyTheme (2 window-manager calls)"

@@ -5,6 +5,7 @@
 #include "editors/editors.h"
 #include "plugin/host_bridge.h"
 #include "plugin/plugin_state.h"
+#include "plugin/system_library.h"
 #include "styling/styling.h"
 
 constexpr COLORREF kNoColor = 0xFFFFFFFF;
@@ -37,7 +38,17 @@ static HWND ColorDialogOwner() noexcept {
     return process == GetCurrentProcessId() ? foreground : nullptr;
 }
 
+// On first use only: imported, it made every load of the plug-in pull in the shell libraries.
+static bool ColorDialogAvailable() noexcept {
+    if (g_state.chooseColor) return true;
+    if (!g_state.comdlgLibrary) g_state.comdlgLibrary = LoadSystemLibrary(L"comdlg32.dll");
+    if (g_state.comdlgLibrary)
+        g_state.chooseColor = ResolveEntry<ChooseColorFn>(g_state.comdlgLibrary, "ChooseColorW");
+    return g_state.chooseColor != nullptr;
+}
+
 static bool ShowColorDialog(COLORREF initial, COLORREF& chosen) noexcept {
+    if (!ColorDialogAvailable()) return false;
     HWND owner = ColorDialogOwner();
     if (initial == kNoColor) initial = 0;
     g_state.customColors[0] = initial;
@@ -53,7 +64,7 @@ static bool ShowColorDialog(COLORREF initial, COLORREF& chosen) noexcept {
     request.rgbResult = initial;
     request.lpCustColors = g_state.customColors;
     request.Flags = CC_RGBINIT;
-    BOOL confirmed = ChooseColorW(&request);
+    BOOL confirmed = g_state.chooseColor(&request);
     // The dialog's loop posts a quit again before it ends, and Wine then reports the end as OK.
     MSG quit;
     if (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) confirmed = FALSE;

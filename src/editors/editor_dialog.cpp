@@ -276,4 +276,9 @@ void ReleaseEditorResources() noexcept {
     if (g_state.dialogFont && g_state.dialogFontOwned) DeleteObject(g_state.dialogFont);
     g_state.dialogFont = nullptr;
     g_state.dialogFontOwned = false;
+    // Through the handle loaded, so a copy the host loaded itself stays.
+    HMODULE comdlg = g_state.comdlgLibrary;
+    g_state.comdlgLibrary = nullptr;
+    g_state.chooseColor = nullptr;
+    if (comdlg) FreeLibrary(comdlg);
 }

@@ -27,4 +27,6 @@ void InitPluginState() noexcept {
     g_state.dwmGetWindowAttribute = nullptr;
     g_state.styledWindowCount = 0;
     g_state.windows11Check = -1;
+    g_state.comdlgLibrary = nullptr;
+    g_state.chooseColor = nullptr;
 }

@@ -7,6 +7,7 @@
 
 typedef HRESULT(WINAPI* DwmSetWindowAttributeFn)(HWND, DWORD, LPCVOID, DWORD);
 typedef HRESULT(WINAPI* DwmGetWindowAttributeFn)(HWND, DWORD, PVOID, DWORD);
+typedef BOOL(WINAPI* ChooseColorFn)(struct tagCHOOSECOLORW*);
 
 struct Theme {
     const wchar_t* name;
@@ -75,6 +76,8 @@ struct PluginState {
     HWND editorWindow; // the open editor dialog, null while the colour dialog is shown
     int editorOpen;
     COLORREF customColors[16];
+    HMODULE comdlgLibrary;
+    ChooseColorFn chooseColor;
 };
 
 extern PluginState g_state;

@@ -130,19 +130,42 @@ TEST_CASE("colour_picker_writes_a_changed_colour") {
     CHECK_EQ(params.slots[3], uintptr_t(0));
 }
 
+static bool ColorLibraryLoaded() {
+    return GetModuleHandleW(L"comdlg32.dll") != nullptr;
+}
+
 TEST_CASE("colour_picker_cancel_and_close_box_leave_every_slot") {
+    {
+        Session s;
+        REQUIRE(s.ready);
+        // The common-dialog library comes with the first picker, not with the plug-in's load.
+        CHECK_FALSE(ColorLibraryLoaded());
+        for (int how = 0; how < 2; ++how) {
+            Params params({"9", "8", "7", "6"});
+            std::vector<uintptr_t> before = params.slots;
+            HWND dialog = nullptr;
+            ScriptRun run =
+                s.Edit(1, params.data(),
+                       {WaitForColorDialog(dialog), how ? PostTo(dialog, WM_SYSCOMMAND, SC_CLOSE)
+                                                        : PostTo(dialog, WM_COMMAND, IDCANCEL)});
+            CHECK(run.completed);
+            CHECK_EQ(run.result, 0);
+            CHECK(params.slots == before);
+        }
+        CHECK(ColorLibraryLoaded());
+    }
+    CHECK_FALSE(ColorLibraryLoaded());
+}
+
+// Run alone with comdlg32.dll disabled (editors_without_comdlg32): the picker is then a cancel.
+TEST_CASE("colour_picker_without_its_library_returns_zero_and_writes_nothing" * doctest::skip()) {
+    REQUIRE_FALSE(LoadLibraryExW(L"comdlg32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
     Session s;
     REQUIRE(s.ready);
-    for (int how = 0; how < 2; ++how) {
+    for (int action : {1, 2}) {
         Params params({"9", "8", "7", "6"});
         std::vector<uintptr_t> before = params.slots;
-        HWND dialog = nullptr;
-        ScriptRun run =
-            s.Edit(1, params.data(),
-                   {WaitForColorDialog(dialog), how ? PostTo(dialog, WM_SYSCOMMAND, SC_CLOSE)
-                                                    : PostTo(dialog, WM_COMMAND, IDCANCEL)});
-        CHECK(run.completed);
-        CHECK_EQ(run.result, 0);
+        CHECK_EQ(s.api.editAction(action, params.data()), 0);
         CHECK(params.slots == before);
     }
 }
