@@ -101,7 +101,8 @@ def main():
              "SLOTS=%d" % max(options.slots, 1),
              "NAMES=(" + " ".join(shlex.quote(words[0]) for _, words in runs) + ")", RUNNER]
     for index, (_, words) in enumerate(runs, 1):
-        lines.append("test_%d() { run_test %s; }" % (index, " ".join(shlex.quote(w) for w in words)))
+        quoted = " ".join(shlex.quote(w) for w in words)
+        lines.append("test_%d() { run_test %s; }" % (index, quoted))
     lines.append(SUMMARY)
     sys.stdout.write("\n".join(lines))
 
