@@ -19,5 +19,5 @@ ctest --preset i686 --show-only=json-v1 "$@" |
   python3 scripts/guest32/ctest_job.py --scale "${ZARNEL_TIMEOUT_SCALE:-4}" \
     --slots "${ZARNEL_GUEST_SLOTS:-1}" \
     --log-dir "$PWD/build/i686/Testing/guest32" >"$job"
-echo "test32: $(grep -c '^run_test ' "$job") test programs in the emulated 32-bit system" >&2
+echo "test32: $(grep -c '^test_[0-9]*() ' "$job") test programs in the emulated 32-bit system" >&2
 bash scripts/guest32/run.sh "$job"
