@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the shipped 32-bit DLL and host tool in a fresh build directory and packs them with the
-# tour script, README, licence, changelog and SHA256SUMS into
+# tour script, README and the pictures it shows, licence, changelog and SHA256SUMS into
 # dist/ZarnelPlugin_Enhanced-VERSION-win32.zip; every build of one commit gives the same bytes.
 # Prints the archive's SHA-256.
 #   release.sh [--build DIR (build/release)] [--dist DIR (dist)]
@@ -40,11 +40,19 @@ cmake --build "$build" -j2 --target ZarnelPlugin_Enhanced plugin_host
 version=$(cat "$build/version.txt")
 bash tests/tools/pe_check.sh "$build/bin/ZarnelPlugin_Enhanced.dll" "$version"
 
+# The pictures README.md shows, at the paths it links them by, in the order it first shows them.
+mapfile -t pictures < <(grep -o '!\[[^]]*\]([^)]*)' README.md | sed 's/.*](\(.*\))$/\1/' |
+  grep -v '://' | awk '!seen[$0]++')
 files=(ZarnelPlugin_Enhanced.dll plugin_host.exe demo.zs README.md LICENSE CHANGELOG.md)
+files+=("${pictures[@]}")
 stage=$build/stage
 mkdir -p "$stage"
 cp "$build/bin/ZarnelPlugin_Enhanced.dll" "$build/bin/plugin_host.exe" examples/demo.zs \
   README.md LICENSE CHANGELOG.md "$stage/"
+for picture in "${pictures[@]}"; do
+  mkdir -p "$stage/$(dirname "$picture")"
+  cp "$picture" "$stage/$picture"
+done
 (cd "$stage" && sha256sum "${files[@]}" >SHA256SUMS)
 files+=(SHA256SUMS)
 # zip records each file's mode and its time in local time: fix both, and read the time as UTC.
@@ -52,8 +60,8 @@ files+=(SHA256SUMS)
 mkdir -p "$dist"
 archive=$dist/ZarnelPlugin_Enhanced-$version-win32.zip
 rm -f "$archive"
-# -X leaves out owner ids and extra time fields; the list fixes the order.
-(cd "$stage" && TZ=UTC zip -q -X -9 "$archive" "${files[@]}")
+# -X leaves out owner ids and extra time fields, -D folder entries; the list fixes the order.
+(cd "$stage" && TZ=UTC zip -q -X -D -9 "$archive" "${files[@]}")
 
 echo "release: $archive, $(stat -c %s "$archive") bytes"
 echo "SHA-256: $(sha256sum "$archive" | cut -d' ' -f1)"

@@ -4,4 +4,4 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh >&2
 bash scripts/build.sh >&2
-xvfb-run -a ctest --preset x86_64
+xvfb-run -a ctest --preset x86_64 -j2

@@ -4,6 +4,7 @@
 # first use (about 8 minutes) and kept in ~/.cache/zarnel-guest32 while its recipe is unchanged.
 #   test32.sh [CTEST_SELECTION...]   e.g. -R autostyle; ctest's own selection options
 #   ZARNEL_TIMEOUT_SCALE             time limits are multiplied by this under emulation (default 4)
+#   ZARNEL_GUEST_SLOTS               test programs run at once in the guest (default 2)
 # Each program's output is kept in build/i686/Testing/guest32/NAME.log.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -16,6 +17,7 @@ job=$(mktemp "${TMPDIR:-/tmp}/zarnel-test32.XXXXXX")
 trap 'rm -f "$job"' EXIT
 ctest --preset i686 --show-only=json-v1 "$@" |
   python3 scripts/guest32/ctest_job.py --scale "${ZARNEL_TIMEOUT_SCALE:-4}" \
+    --slots "${ZARNEL_GUEST_SLOTS:-2}" \
     --log-dir "$PWD/build/i686/Testing/guest32" >"$job"
-echo "test32: $(grep -c '^run_test ' "$job") test programs in the emulated 32-bit system" >&2
+echo "test32: $(grep -c '^test_[0-9]*() ' "$job") test programs in the emulated 32-bit system" >&2
 bash scripts/guest32/run.sh "$job"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs scripts/release.sh twice: once in the tree, once in a copy of it at another path with
 # another build directory, umask and time zone. The DLL, the host tool and the archive must be
-# byte-identical, and the archive must hold the release files, in order, with matching checksums.
+# byte-identical, and the archive must hold the release files, in order, with matching checksums,
+# and every picture its README shows.
 #   release_test.sh SOURCE_DIR WORK_DIR VERSION
 set -u
 src=$1 work=$2 version=$3
@@ -33,9 +34,15 @@ grep -qxF "SHA-256: $sha" "$work/a.log" || fail "release.sh did not print the ar
 
 listing=$(unzip -Z1 "$a/dist/$name" | tr '\n' ' ')
 expected="ZarnelPlugin_Enhanced.dll plugin_host.exe demo.zs README.md LICENSE CHANGELOG.md"
-expected+=" SHA256SUMS "
+pictures=$(grep -o '!\[[^]]*\]([^)]*)' "$src/README.md" | sed 's/.*](\(.*\))$/\1/' |
+  awk '!seen[$0]++' | tr '\n' ' ')
+[ -n "$pictures" ] || fail "README.md shows no pictures: the check below would prove nothing"
+expected+=" ${pictures}SHA256SUMS "
 [ "$listing" = "$expected" ] || fail "the archive holds '$listing', wanted '$expected'"
 mkdir -p "$work/unpacked" && unzip -q "$a/dist/$name" -d "$work/unpacked" || fail "unzip failed"
+for picture in $pictures; do
+  [ -f "$work/unpacked/$picture" ] || fail "README.md shows $picture, which the archive lacks"
+done
 (cd "$work/unpacked" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not match"
 summed=$(cut -d' ' -f3 "$work/unpacked/SHA256SUMS" | tr '\n' ' ')
 [ "${summed}SHA256SUMS " = "$listing" ] || fail "SHA256SUMS lists '$summed'"
