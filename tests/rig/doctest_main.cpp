@@ -38,11 +38,6 @@ struct CaseCounter : doctest::IReporter {
 };
 REGISTER_LISTENER("case_counter", 1, CaseCounter);
 
-// Only the rig's own test runs it (--no-skip): the name must be in the log of a killed program.
-TEST_CASE("rig_hangs" * doctest::skip()) {
-    for (;;) Sleep(1000);
-}
-
 int main(int argc, char** argv) {
     // A case that hangs until the time limit has still shown the failures it reported.
     std::cout << std::unitbuf;
