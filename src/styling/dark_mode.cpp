@@ -8,9 +8,9 @@
 // glyphs are black on any caption colour:
 // https://learn.microsoft.com/windows/apps/desktop/modernize/ui/apply-windows-themes
 
-// Below this relative luminance white glyphs contrast more than black: (1.05 / (L + 0.05)) equals
-// ((L + 0.05) / 0.05) at L = 0.179.
-constexpr double kEqualContrastLuminance = 0.179;
+// Below this relative luminance, in millionths, white glyphs contrast more than black:
+// (1.05 / (L + 0.05)) equals ((L + 0.05) / 0.05) at L = 0.179.
+constexpr int kEqualContrastLuminance = 179000;
 
 static double LinearComponent(int component) noexcept {
     double value = component / 255.0;
@@ -18,9 +18,13 @@ static double LinearComponent(int component) noexcept {
 }
 
 // WCAG 2 relative luminance: https://www.w3.org/TR/WCAG21/#dfn-relative-luminance
-static double RelativeLuminance(COLORREF color) noexcept {
-    return 0.2126 * LinearComponent(ColorRed(color)) + 0.7152 * LinearComponent(ColorGreen(color)) +
-           0.0722 * LinearComponent(ColorBlue(color));
+// In whole millionths from one copy of the code, so that equal colours compare equal: the 32-bit
+// build's x87 arithmetic keeps 80 bits in registers and 64 in memory.
+__attribute__((noinline)) static int RelativeLuminance(COLORREF color) noexcept {
+    double luminance = 0.2126 * LinearComponent(ColorRed(color)) +
+                       0.7152 * LinearComponent(ColorGreen(color)) +
+                       0.0722 * LinearComponent(ColorBlue(color));
+    return static_cast<int>(luminance * 1e6 + 0.5);
 }
 
 // Light glyphs where the title text is lighter than the caption, or, with no text colour set, where
