@@ -111,6 +111,11 @@ TEST_CASE("a_new_window_in_front_is_coloured_once_with_the_colours_of_that_momen
     REQUIRE(BringToFront(second));
     CHECK(PumpUntil([&] { return DwmCallsFor(second).size() >= 2; }, 2000));
     CHECK(ColouredWith(second, 0x00006400, 0x0000FF00));
+    // Off and on again with the same window in front: it is not coloured a second time.
+    ExecCore(8, {});
+    REQUIRE(ExecCore(7, {}) == 1);
+    Pump(250);
+    CHECK_EQ(DwmCallsFor(second).size(), 2u);
     StopAutoStyle();
     DestroyWindow(first);
     DestroyWindow(second);
@@ -136,13 +141,18 @@ TEST_CASE("destroyed_windows_are_pruned_from_the_tracked_list") {
     HWND host = StartHost();
     REQUIRE(ExecCore(7, {}) == 1);
     HWND kept = MakeWindow(L"kept", WS_OVERLAPPEDWINDOW);
-    for (int i = 0; i < 5; ++i)
-        WindowListAppend(g_state.trackedWindows, MakeWindow(L"gone", WS_OVERLAPPEDWINDOW));
-    WindowListAppend(g_state.trackedWindows, kept);
-    for (int i = 0; i < 5; ++i)
-        DestroyWindow(g_state.trackedWindows.items[i]);
+    // The live window moves forward, so the slot past the new count still names it.
+    for (int i = 0; i < 6; ++i)
+        WindowListAppend(g_state.trackedWindows,
+                         i == 1 ? kept : MakeWindow(L"gone", WS_OVERLAPPEDWINDOW));
+    for (int i = 0; i < 6; ++i)
+        if (i != 1) DestroyWindow(g_state.trackedWindows.items[i]);
     CHECK(PumpUntil([] { return g_state.trackedWindows.count == 1; }, 3000));
     CHECK(g_state.trackedWindows.items[0] == kept);
+    // The next prune keeps it once.
+    PumpUntil([] { return g_state.tickCounter == kPruneEveryTicks; }, 3000);
+    CHECK(PumpUntil([] { return g_state.tickCounter == 0; }, 3000));
+    CHECK_EQ(g_state.trackedWindows.count, 1);
     StopAutoStyle();
     DestroyWindow(kept);
     DestroyWindow(host);

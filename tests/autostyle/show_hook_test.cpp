@@ -102,6 +102,12 @@ TEST_CASE("the_per_message_hook_waits_only_for_title_bars_and_not_for_long") {
     CHECK(DwmCallsFor(tip).empty());
     DestroyWindow(tip);
 
+    // A hidden window destroyed before its show takes the hook with it.
+    HWND unshown = MakeWindow(L"never shown", WS_OVERLAPPEDWINDOW);
+    CHECK(g_state.showHook != nullptr);
+    DestroyWindow(unshown);
+    CHECK(g_state.showHook == nullptr);
+
     // A window that stays hidden is waited for a while, then left to the timer.
     DWORD created = GetTickCount();
     HWND hidden = MakeWindow(L"kept hidden", WS_OVERLAPPEDWINDOW);

@@ -512,15 +512,21 @@ TEST_CASE("tab_and_shift_tab_walk_the_controls_in_creation_order_and_wrap") {
     CHECK(run.completed);
     CHECK_EQ(mismatches, 0);
 
+    // Arrow keys in the list pick a theme and keep the focus there: the list's selection change
+    // carries the notification code a Tab accelerator does.
+    Params params({"5"});
+    std::vector<uintptr_t> before = params.slots;
     HWND chooser = nullptr;
-    run =
-        s.Edit(3, nullptr,
-               {WaitForEditor(L"Choose Theme", chooser), Pause(50), PressKey(chooser, VK_TAB, true),
-                ExpectFocus(chooser, kThemeCancel, &mismatches), PressKey(chooser, VK_TAB),
-                ExpectFocus(chooser, kThemeList, &mismatches), PressKey(chooser, VK_TAB),
-                ExpectFocus(chooser, kThemeOk, &mismatches), ClickChild(chooser, kThemeCancel)});
+    run = s.Edit(6, params.data(),
+                 {WaitForEditor(L"Choose Theme", chooser), Pause(50),
+                  PressKey(chooser, VK_TAB, true), ExpectFocus(chooser, kThemeCancel, &mismatches),
+                  PressKey(chooser, VK_TAB), ExpectFocus(chooser, kThemeList, &mismatches),
+                  PressKey(chooser, VK_DOWN), PressKey(chooser, VK_DOWN),
+                  ExpectFocus(chooser, kThemeList, &mismatches), PressKey(chooser, VK_TAB),
+                  ExpectFocus(chooser, kThemeOk, &mismatches), ClickChild(chooser, kThemeOk)});
     CHECK(run.completed);
     CHECK_EQ(mismatches, 0);
+    CHECK_EQ(Written(params, before, 0), std::string("7"));
 }
 
 TEST_CASE("enter_and_escape_do_nothing_and_space_presses_the_focused_control") {
