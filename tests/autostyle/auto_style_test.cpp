@@ -199,6 +199,7 @@ TEST_CASE("enabling_again_after_the_host_window_changed_makes_a_timer_that_fires
     _nbInitialize(second);
     CHECK_EQ(ExecCore(7, {}), 1);
     CHECK(g_state.timerWindow == second);
+    CHECK_EQ(PumpCountingTimerMessages(first, 350), 0);
     // The timer on the old window is gone: destroying it leaves the monitor ticking.
     DestroyWindow(first);
     int ticks = g_state.tickCounter;

@@ -107,6 +107,18 @@ TEST_CASE("the_per_message_hook_waits_only_for_title_bars_and_not_for_long") {
     CHECK(g_state.showHook != nullptr);
     DestroyWindow(unshown);
     CHECK(g_state.showHook == nullptr);
+    // More hidden windows than the wait list holds: the one past it is left to the timer.
+    std::vector<HWND> waiting;
+    for (int i = 0; i <= kMaxPendingShows; ++i)
+        waiting.push_back(MakeWindow(L"waiting", WS_OVERLAPPEDWINDOW));
+    CHECK_EQ(g_state.pendingShowCount, kMaxPendingShows);
+    ShowWindow(waiting.back(), SW_SHOWNOACTIVATE);
+    CHECK(DwmCallsFor(waiting.back()).empty());
+    ShowWindow(waiting.front(), SW_SHOWNOACTIVATE);
+    CHECK(ColouredBeforeShown(waiting.front()));
+    for (HWND window : waiting)
+        DestroyWindow(window);
+    CHECK(g_state.showHook == nullptr);
 
     // A window that stays hidden is waited for a while, then left to the timer.
     DWORD created = GetTickCount();
