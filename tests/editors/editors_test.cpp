@@ -623,19 +623,30 @@ TEST_CASE("a_second_edit_while_one_is_open_returns_zero_and_raises_the_open_one"
     CHECK_EQ(inFront, dialog);
     CHECK(inner.slots == innerBefore);
 
-    // The colour dialog is guarded the same way, and editing works again once it is closed.
+    // The colour dialog is guarded and raised the same way, and editing works again once it is
+    // closed.
     HWND colour = nullptr;
     int during = -1;
     run = s.Edit(1, nullptr,
                  {WaitForColorDialog(colour),
                   [&] {
+                      SetForegroundWindow(other);
+                      return true;
+                  },
+                  Pause(50),
+                  [&] {
                       during = s.api.editAction(3, inner.data());
                       return true;
                   },
-                  [&] { return FindEditor(L"Choose Theme") == nullptr; },
+                  Pause(50),
+                  [&] {
+                      inFront = GetForegroundWindow();
+                      return FindEditor(L"Choose Theme") == nullptr;
+                  },
                   PostTo(colour, WM_COMMAND, IDCANCEL)});
     CHECK(run.completed);
     CHECK_EQ(during, 0);
+    CHECK_EQ(inFront, colour);
     run = s.Edit(10, nullptr,
                  {WaitForEditor(L"Title Bar Buttons", dialog), ClickChild(dialog, kButtonsOk)});
     CHECK_EQ(run.result, 1);
