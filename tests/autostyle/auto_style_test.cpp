@@ -111,6 +111,11 @@ TEST_CASE("a_new_window_in_front_is_coloured_once_with_the_colours_of_that_momen
     REQUIRE(BringToFront(second));
     CHECK(PumpUntil([&] { return DwmCallsFor(second).size() >= 2; }, 2000));
     CHECK(ColouredWith(second, 0x00006400, 0x0000FF00));
+    // The first window in front again, after another: still coloured only once.
+    BringToFront(first);
+    Pump(250);
+    CHECK_EQ(DwmCallsFor(first).size(), 2u);
+    BringToFront(second);
     // Off and on again with the same window in front: it is not coloured a second time.
     ExecCore(8, {});
     REQUIRE(ExecCore(7, {}) == 1);
