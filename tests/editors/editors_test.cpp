@@ -653,6 +653,27 @@ TEST_CASE("a_second_edit_while_one_is_open_returns_zero_and_raises_the_open_one"
     DestroyWindow(other);
 }
 
+TEST_CASE("two_copies_of_the_plug_in_in_one_host_each_open_their_editor") {
+    Session s;
+    REQUIRE(s.ready);
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(s.api.module, path, MAX_PATH);
+    std::wstring copy = std::wstring(path) + L".copy.dll";
+    REQUIRE(CopyFileW(path, copy.c_str(), FALSE));
+    PluginApi second;
+    REQUIRE(LoadPlugin(second, copy.c_str()));
+    for (PluginApi* api : {&s.api, &second}) {
+        HWND dialog = nullptr;
+        ScriptRun run = RunScripted(
+            [&] { return api->editAction(10, nullptr); },
+            {WaitForEditor(L"Title Bar Buttons", dialog), ClickChild(dialog, kButtonsOk)});
+        CHECK(run.completed);
+        CHECK_EQ(run.result, 1);
+    }
+    UnloadPlugin(second);
+    DeleteFileW(copy.c_str());
+}
+
 TEST_CASE("a_quit_message_cancels_the_editor_and_is_posted_again") {
     Session s;
     REQUIRE(s.ready);
