@@ -21,8 +21,12 @@ static void RemovePendingShow(int index) noexcept {
     --g_state.pendingShowCount;
 }
 
-static bool WillHaveTitleBar(const CREATESTRUCTW& create) noexcept {
+static bool WillHaveTitleBar(HWND window, const CREATESTRUCTW& create) noexcept {
     if (create.hwndParent == HWND_MESSAGE || (create.style & WS_CHILD)) return false;
+    // Wine passes a message-only window's parent as the message root, not HWND_MESSAGE; Windows
+    // may not have set the parent yet at this point, and then the two tests above decide.
+    HWND parent = GetAncestor(window, GA_PARENT);
+    if (parent && parent != GetDesktopWindow()) return false;
     // The system gives an overlapped window a caption whatever its creator passed; menus and
     // tooltips are popups with WS_BORDER, one half of WS_CAPTION, and never get a title bar.
     return !(create.style & WS_POPUP) || (create.style & WS_CAPTION) == WS_CAPTION;
@@ -56,7 +60,7 @@ static LRESULT CALLBACK CreateHookProc(int code, WPARAM wParam, LPARAM lParam) n
     HWND window = reinterpret_cast<HWND>(wParam);
     if (code == HCBT_CREATEWND) {
         const CREATESTRUCTW& create = *reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs;
-        if (WillHaveTitleBar(create) && g_state.pendingShowCount < kMaxPendingShows) {
+        if (WillHaveTitleBar(window, create) && g_state.pendingShowCount < kMaxPendingShows) {
             g_state.pendingShows[g_state.pendingShowCount++] = PendingShow{window, GetTickCount()};
             UpdateShowHook();
         }

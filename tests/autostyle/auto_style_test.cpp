@@ -114,6 +114,16 @@ TEST_CASE("a_new_window_in_front_is_coloured_once_with_the_colours_of_that_momen
     CHECK(PumpUntil([&] { return DwmCallsFor(second).size() >= 2; }, 2000));
     CHECK(ColouredWith(second, 0x00006400, 0x0000FF00));
     CHECK_EQ(DwmDarkMode(second), 1);
+    // The first window in front again, after another: still coloured only once.
+    BringToFront(first);
+    Pump(250);
+    CHECK_EQ(DwmCallsFor(first).size(), 2u);
+    BringToFront(second);
+    // Off and on again with the same window in front: it is not coloured a second time.
+    ExecCore(8, {});
+    REQUIRE(ExecCore(7, {}) == 1);
+    Pump(250);
+    CHECK_EQ(DwmCallsFor(second).size(), 2u);
     StopAutoStyle();
     DestroyWindow(first);
     DestroyWindow(second);
@@ -139,21 +149,24 @@ TEST_CASE("destroyed_windows_are_pruned_from_the_tracked_list") {
     HWND host = StartHost();
     REQUIRE(ExecCore(7, {}) == 1);
     HWND kept = MakeWindow(L"kept", WS_OVERLAPPEDWINDOW);
-    // Coloured by the script too, so the dark-mode flag remembers them as well.
-    for (int i = 0; i < 5; ++i) {
-        HWND gone = MakeWindow(L"gone", WS_OVERLAPPEDWINDOW);
-        WindowListAppend(g_state.trackedWindows, gone);
-        ExecCore(1, {"9", "9", "9", HandleText(gone).c_str()});
+    // The live window moves forward, so the slot past the new count still names it. Coloured by
+    // the script too, so the dark-mode flag remembers them as well.
+    for (int i = 0; i < 6; ++i) {
+        HWND window = i == 1 ? kept : MakeWindow(L"gone", WS_OVERLAPPEDWINDOW);
+        WindowListAppend(g_state.trackedWindows, window);
+        ExecCore(1, {"9", "9", "9", HandleText(window).c_str()});
     }
-    WindowListAppend(g_state.trackedWindows, kept);
-    ExecCore(1, {"9", "9", "9", HandleText(kept).c_str()});
     CHECK_EQ(g_state.styledWindowCount, 6);
-    for (int i = 0; i < 5; ++i)
-        DestroyWindow(g_state.trackedWindows.items[i]);
+    for (int i = 0; i < 6; ++i)
+        if (i != 1) DestroyWindow(g_state.trackedWindows.items[i]);
     CHECK(PumpUntil(
         [] { return g_state.trackedWindows.count == 1 && g_state.styledWindowCount == 1; }, 3000));
     CHECK(g_state.trackedWindows.items[0] == kept);
     CHECK(g_state.styledWindows[0].window == kept);
+    // The next prune keeps it once.
+    PumpUntil([] { return g_state.tickCounter == kPruneEveryTicks; }, 3000);
+    CHECK(PumpUntil([] { return g_state.tickCounter == 0; }, 3000));
+    CHECK_EQ(g_state.trackedWindows.count, 1);
     StopAutoStyle();
     DestroyWindow(kept);
     DestroyWindow(host);
@@ -200,6 +213,7 @@ TEST_CASE("enabling_again_after_the_host_window_changed_makes_a_timer_that_fires
     _nbInitialize(second);
     CHECK_EQ(ExecCore(7, {}), 1);
     CHECK(g_state.timerWindow == second);
+    CHECK_EQ(PumpCountingTimerMessages(first, 350), 0);
     // The timer on the old window is gone: destroying it leaves the monitor ticking.
     DestroyWindow(first);
     int ticks = g_state.tickCounter;

@@ -100,10 +100,33 @@ TEST_CASE("the_per_message_hook_waits_only_for_title_bars_and_not_for_long") {
                                WS_POPUP | WS_BORDER | TTS_ALWAYSTIP, 0, 0, 0, 0, host, nullptr,
                                nullptr, nullptr);
     REQUIRE(tip != nullptr);
+    // Hidden children and message-only windows never get a title bar either, whatever their style.
+    HWND child = MakeWindow(L"child", WS_CHILD | WS_CAPTION, host);
+    HWND messageOnly = CreateWindowExW(0, L"Static", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                       nullptr, nullptr);
     CHECK(g_state.showHook == nullptr);
     SetWindowPos(tip, nullptr, 60, 60, 80, 20, SWP_SHOWWINDOW | SWP_NOZORDER | SWP_NOACTIVATE);
     CHECK(DwmCallsFor(tip).empty());
-    DestroyWindow(tip);
+    for (HWND window : {tip, child, messageOnly})
+        DestroyWindow(window);
+
+    // A hidden window destroyed before its show takes the hook with it.
+    HWND unshown = MakeWindow(L"never shown", WS_OVERLAPPEDWINDOW);
+    CHECK(g_state.showHook != nullptr);
+    DestroyWindow(unshown);
+    CHECK(g_state.showHook == nullptr);
+    // More hidden windows than the wait list holds: the one past it is left to the timer.
+    std::vector<HWND> waiting;
+    for (int i = 0; i <= kMaxPendingShows; ++i)
+        waiting.push_back(MakeWindow(L"waiting", WS_OVERLAPPEDWINDOW));
+    CHECK_EQ(g_state.pendingShowCount, kMaxPendingShows);
+    ShowWindow(waiting.back(), SW_SHOWNOACTIVATE);
+    CHECK(DwmCallsFor(waiting.back()).empty());
+    ShowWindow(waiting.front(), SW_SHOWNOACTIVATE);
+    CHECK(ColouredBeforeShown(waiting.front()));
+    for (HWND window : waiting)
+        DestroyWindow(window);
+    CHECK(g_state.showHook == nullptr);
 
     // A window that stays hidden is waited for a while, then left to the timer.
     DWORD created = GetTickCount();

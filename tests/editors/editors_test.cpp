@@ -535,15 +535,21 @@ TEST_CASE("tab_and_shift_tab_walk_the_controls_in_creation_order_and_wrap") {
     CHECK(run.completed);
     CHECK_EQ(mismatches, 0);
 
+    // Arrow keys in the list pick a theme and keep the focus there: the list's selection change
+    // carries the notification code a Tab accelerator does.
+    Params params({"5"});
+    std::vector<uintptr_t> before = params.slots;
     HWND chooser = nullptr;
-    run =
-        s.Edit(3, nullptr,
-               {WaitForEditor(L"Choose Theme", chooser), Pause(50), PressKey(chooser, VK_TAB, true),
-                ExpectFocus(chooser, kThemeCancel, &mismatches), PressKey(chooser, VK_TAB),
-                ExpectFocus(chooser, kThemeList, &mismatches), PressKey(chooser, VK_TAB),
-                ExpectFocus(chooser, kThemeOk, &mismatches), ClickChild(chooser, kThemeCancel)});
+    run = s.Edit(6, params.data(),
+                 {WaitForEditor(L"Choose Theme", chooser), Pause(50),
+                  PressKey(chooser, VK_TAB, true), ExpectFocus(chooser, kThemeCancel, &mismatches),
+                  PressKey(chooser, VK_TAB), ExpectFocus(chooser, kThemeList, &mismatches),
+                  PressKey(chooser, VK_DOWN), PressKey(chooser, VK_DOWN),
+                  ExpectFocus(chooser, kThemeList, &mismatches), PressKey(chooser, VK_TAB),
+                  ExpectFocus(chooser, kThemeOk, &mismatches), ClickChild(chooser, kThemeOk)});
     CHECK(run.completed);
     CHECK_EQ(mismatches, 0);
+    CHECK_EQ(Written(params, before, 0), std::string("7"));
 }
 
 TEST_CASE("enter_and_escape_do_nothing_and_space_presses_the_focused_control") {
@@ -640,23 +646,55 @@ TEST_CASE("a_second_edit_while_one_is_open_returns_zero_and_raises_the_open_one"
     CHECK_EQ(inFront, dialog);
     CHECK(inner.slots == innerBefore);
 
-    // The colour dialog is guarded the same way, and editing works again once it is closed.
+    // The colour dialog is guarded and raised the same way, and editing works again once it is
+    // closed.
     HWND colour = nullptr;
     int during = -1;
     run = s.Edit(1, nullptr,
                  {WaitForColorDialog(colour),
                   [&] {
+                      SetForegroundWindow(other);
+                      return true;
+                  },
+                  Pause(50),
+                  [&] {
                       during = s.api.editAction(3, inner.data());
                       return true;
                   },
-                  [&] { return FindEditor(L"Choose Theme") == nullptr; },
+                  Pause(50),
+                  [&] {
+                      inFront = GetForegroundWindow();
+                      return FindEditor(L"Choose Theme") == nullptr;
+                  },
                   PostTo(colour, WM_COMMAND, IDCANCEL)});
     CHECK(run.completed);
     CHECK_EQ(during, 0);
+    CHECK_EQ(inFront, colour);
     run = s.Edit(10, nullptr,
                  {WaitForEditor(L"Title Bar Buttons", dialog), ClickChild(dialog, kButtonsOk)});
     CHECK_EQ(run.result, 1);
     DestroyWindow(other);
+}
+
+TEST_CASE("two_copies_of_the_plug_in_in_one_host_each_open_their_editor") {
+    Session s;
+    REQUIRE(s.ready);
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(s.api.module, path, MAX_PATH);
+    std::wstring copy = std::wstring(path) + L".copy.dll";
+    REQUIRE(CopyFileW(path, copy.c_str(), FALSE));
+    PluginApi second;
+    REQUIRE(LoadPlugin(second, copy.c_str()));
+    for (PluginApi* api : {&s.api, &second}) {
+        HWND dialog = nullptr;
+        ScriptRun run = RunScripted(
+            [&] { return api->editAction(10, nullptr); },
+            {WaitForEditor(L"Title Bar Buttons", dialog), ClickChild(dialog, kButtonsOk)});
+        CHECK(run.completed);
+        CHECK_EQ(run.result, 1);
+    }
+    UnloadPlugin(second);
+    DeleteFileW(copy.c_str());
 }
 
 TEST_CASE("a_quit_message_cancels_the_editor_and_is_posted_again") {
