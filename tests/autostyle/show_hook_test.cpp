@@ -65,6 +65,12 @@ TEST_CASE("hidden_captionless_and_child_windows_wait_or_are_left_alone") {
     CHECK(DwmCallsFor(popup).empty());
     ShowWindow(hidden, SW_SHOW);
     CHECK(ColouredBeforeShown(hidden));
+    // Its caption taken away before the show (a splash screen), a window is left alone.
+    HWND splash = MakeWindow(L"splash", WS_OVERLAPPEDWINDOW);
+    SetWindowLongW(splash, GWL_STYLE, GetWindowLongW(splash, GWL_STYLE) & ~WS_CAPTION);
+    ShowWindow(splash, SW_SHOWNOACTIVATE);
+    CHECK(DwmCallsFor(splash).empty());
+    DestroyWindow(splash);
     // A caption gained later is the tick's to find, on a window already visible.
     SetWindowLongW(popup, GWL_STYLE, GetWindowLongW(popup, GWL_STYLE) | WS_CAPTION);
     SetForegroundWindow(popup);

@@ -137,6 +137,9 @@ TEST_CASE("a_dialog_larger_than_the_screen_opens_at_its_top_left_corner") {
 }
 
 TEST_CASE("resources_live_from_init_to_release") {
+    // The screen DC read for the DPI goes back to the system's cache, so the next one is the same.
+    HDC screen = GetDC(nullptr);
+    ReleaseDC(nullptr, screen);
     AttachModule();
     HFONT font = g_state.dialogFont;
     HACCEL keys = g_state.dialogAccelerators;
@@ -151,4 +154,7 @@ TEST_CASE("resources_live_from_init_to_release") {
     CHECK_EQ(g_state.dialogFont, static_cast<HFONT>(nullptr));
     CHECK_EQ(GetObjectW(font, sizeof logical, &logical), 0);
     CHECK_EQ(CopyAcceleratorTableW(keys, nullptr, 0), 0);
+    HDC again = GetDC(nullptr);
+    ReleaseDC(nullptr, again);
+    CHECK(again == screen);
 }
