@@ -9,9 +9,20 @@ static bool CloseGrayed(HWND window) {
     return menu && (GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED);
 }
 
+static WNDPROC g_windowProc;
+static int g_frameChanges;
+
+static LRESULT CALLBACK CountFrameChanges(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCALCSIZE && wParam) ++g_frameChanges;
+    return CallWindowProcW(g_windowProc, window, message, wParam, lParam);
+}
+
 TEST_CASE("flags_set_and_clear_the_caption_button_bits") {
     HWND host = MakeWindow(L"host");
     StartCore(host);
+    // The title bar is laid out again at once, so the buttons change on screen without a resize.
+    g_windowProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(host, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountFrameChanges)));
     struct Case {
         const char *close, *minimize, *maximize;
         LONG bits;
@@ -23,7 +34,9 @@ TEST_CASE("flags_set_and_clear_the_caption_button_bits") {
     };
     for (const Case& c : cases) {
         ClearHostRecords();
+        g_frameChanges = 0;
         CHECK_EQ(ExecCore(10, {c.close, c.minimize, c.maximize, nullptr}), 1);
+        CHECK_EQ(g_frameChanges, 1);
         CHECK_EQ(GetWindowLongW(host, GWL_STYLE) & kBoxes, c.bits);
         CHECK_EQ(CloseGrayed(host), c.grayed);
         REQUIRE(g_writes.size() == 4u);

@@ -100,6 +100,10 @@ TEST_CASE("dark_mode_flag_follows_the_colours_set_on_each_window") {
     CHECK_EQ(ExecCore(5, {otherHandle}), 1);
     CHECK_EQ(DwmFlagWrites(other).size(), 2u);
     CHECK_EQ(g_writes.back().value, std::string("OK - Style removed"));
+    // Forgotten as well: a dark caption alone turns it on, and RemoveStyle off again.
+    CHECK_EQ(ExecCore(1, {"45", "45", "45", otherHandle}), 1);
+    CHECK_EQ(ExecCore(5, {otherHandle}), 1);
+    CHECK_EQ(DwmDarkMode(other), 0);
     DestroyWindow(host);
     DestroyWindow(other);
     DestroyWindow(self);
@@ -280,13 +284,13 @@ TEST_CASE("missing_window_manager_is_reported_and_retried") {
     StartCore(host);
     CHECK_EQ(ExecCore(1, {"1", "2", "3"}), 0);
     CHECK_EQ(LastValue("[Zarnel.LastError]"), std::string("DWM API not available"));
+    CHECK_EQ(ExecCore(6, {"2"}), 1);
+    CHECK_EQ(LastValue("[Zarnel.LastError]"), std::string("OK - Global theme set to: Clean White"));
     CHECK_EQ(ExecCore(5, {}), 0);
     CHECK_EQ(LastValue("[Zarnel.LastError]"), std::string("DWM API not available"));
     CHECK_EQ(ExecCore(7, {}), 0);
     CHECK_EQ(LastValue("[Zarnel.LastError]"),
              std::string("DWM API not available - cannot enable auto-styling"));
     CHECK(!DwmAvailable());
-    CHECK_EQ(ExecCore(6, {"2"}), 1);
-    CHECK_EQ(LastValue("[Zarnel.LastError]"), std::string("OK - Global theme set to: Clean White"));
     DestroyWindow(host);
 }
