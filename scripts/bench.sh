@@ -31,5 +31,5 @@ fi
 cd build/x86_64/bin
 for bench in "${benches[@]}"; do
   echo "== $bench"
-  ZARNEL_DWMAPI=n ../run_wine.sh "$bench.exe" 2> >(grep -v '^X connection to' >&2)
+  ZARNEL_DWMAPI=n ZARNEL_TIMEOUT=${ZARNEL_TIMEOUT:-900} ../run_wine.sh "$bench.exe" 2> >(grep -v '^X connection to' >&2)
 done
