@@ -20,7 +20,6 @@ constexpr int kExitExpectation = 3;
 constexpr size_t kUnknownActionSlots = 4;
 constexpr DWORD kCaptionColorAttribute = 35;
 constexpr DWORD kTextColorAttribute = 36;
-constexpr DWORD kDarkModeAttribute = 20;
 const wchar_t kHostClass[] = L"ZarnelPluginHost";
 const wchar_t kHostTitle[] = L"Zarnel plug-in host";
 

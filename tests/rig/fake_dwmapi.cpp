@@ -6,7 +6,6 @@
 constexpr int kMaxCalls = 1 << 16;
 constexpr int kMaxPainted = 4096;
 constexpr int kMaxFlags = 4096;
-constexpr DWORD kDarkModeAttribute = 20; // DWMWA_USE_IMMERSIVE_DARK_MODE
 
 struct DarkModeFlag {
     HWND window;
@@ -23,13 +22,17 @@ static DarkModeFlag g_flags[kMaxFlags];
 static int g_flagCount;
 static HRESULT g_failReads;
 
-static void StoreFlag(HWND window, BOOL on) {
+static DarkModeFlag* FindFlag(HWND window) {
     for (int i = 0; i < g_flagCount; ++i)
-        if (g_flags[i].window == window) {
-            g_flags[i].on = on;
-            return;
-        }
-    if (g_flagCount < kMaxFlags) g_flags[g_flagCount++] = DarkModeFlag{window, on};
+        if (g_flags[i].window == window) return &g_flags[i];
+    return nullptr;
+}
+
+static void StoreFlag(HWND window, BOOL on) {
+    if (DarkModeFlag* flag = FindFlag(window))
+        flag->on = on;
+    else if (g_flagCount < kMaxFlags)
+        g_flags[g_flagCount++] = DarkModeFlag{window, on};
 }
 
 static BOOL WasPainted(HWND window) {
@@ -65,10 +68,8 @@ extern "C" __declspec(dllexport) HRESULT WINAPI
     DwmGetWindowAttribute(HWND window, DWORD attribute, PVOID value, DWORD size) {
     if (g_failReads != S_OK) return g_failReads;
     if (attribute != kDarkModeAttribute || !value || size != sizeof(BOOL)) return E_INVALIDARG;
-    BOOL on = FALSE;
-    for (int i = 0; i < g_flagCount; ++i)
-        if (g_flags[i].window == window) on = g_flags[i].on;
-    *static_cast<BOOL*>(value) = on;
+    const DarkModeFlag* flag = FindFlag(window);
+    *static_cast<BOOL*>(value) = flag ? flag->on : FALSE;
     return S_OK;
 }
 

@@ -21,3 +21,6 @@ typedef void(WINAPI* FakeDwmNotePaintFn)(HWND window);
 typedef void(WINAPI* FakeDwmPresetDarkModeFn)(HWND window, BOOL on);
 typedef void(WINAPI* FakeDwmFailReadsFn)(HRESULT result);
 typedef HRESULT(WINAPI* DwmGetWindowAttributeFn)(HWND, DWORD, PVOID, DWORD);
+
+// DWMWA_USE_IMMERSIVE_DARK_MODE: the flag the stand-in keeps per window.
+constexpr DWORD kDarkModeAttribute = 20;

@@ -67,7 +67,6 @@ void DwmFail(DWORD attribute, HRESULT result);
 void DwmNotePaint(HWND window);
 std::vector<DwmCall> DwmCallsFor(HWND window);
 // The dark-mode flag the recording window manager keeps per window.
-constexpr DWORD kDarkModeAttribute = 20;
 void DwmPresetDarkMode(HWND window, bool on);
 void DwmFailReads(HRESULT result);
 int DwmDarkMode(HWND window); // 1 on, 0 off, -1 unreadable
