@@ -12,6 +12,8 @@ bool QualifiesForAutoStyle(HWND window) noexcept {
 }
 
 void ColorAndTrack(HWND window) noexcept {
+    // Left to the system, and so still new once the contrast theme is off again.
+    if (YieldToContrastTheme()) return;
     COLORREF caption =
         MakeColor(g_state.captionColorRed, g_state.captionColorGreen, g_state.captionColorBlue);
     COLORREF text = MakeColor(g_state.textColorRed, g_state.textColorGreen, g_state.textColorBlue);
@@ -21,8 +23,10 @@ void ColorAndTrack(HWND window) noexcept {
     bool textSet =
         g_state.dwmSetWindowAttribute(window, DWMWA_TEXT_COLOR, &text, sizeof(text)) == S_OK;
     // Both colours first, so the flag is decided once.
-    if (captionSet || textSet)
+    if (captionSet || textSet) {
+        NoteStyledWindow(window);
         MatchDarkMode(window, captionSet ? caption : kColorNotSet, textSet ? text : kColorNotSet);
+    }
     g_state.lastHandledWindow = window;
     // Out of memory the window stays untracked and may be coloured once more later.
     WindowListAppend(g_state.trackedWindows, window);
@@ -40,6 +44,8 @@ void CALLBACK AutoStyleTick(HWND, UINT, UINT_PTR, DWORD) noexcept {
     if (!g_state.autoStyleEnabled) return;
     if (g_state.pendingShowCount) ExpirePendingShows();
     if (!DwmAvailable()) return;
+    // A contrast theme switched on takes back what was coloured at once, not at the next window.
+    if (g_state.styledWindows.count) YieldToContrastTheme();
     HWND foreground = GetForegroundWindow();
     if (foreground && foreground != g_state.lastHandledWindow && foreground != g_state.hostWindow) {
         if (!IsOwnProcessWindow(foreground)) {
@@ -52,7 +58,7 @@ void CALLBACK AutoStyleTick(HWND, UINT, UINT_PTR, DWORD) noexcept {
     if (++g_state.tickCounter > kPruneEveryTicks) {
         g_state.tickCounter = 0;
         WindowListRemoveDestroyed(g_state.trackedWindows);
-        ForgetDestroyedStyledWindows();
+        WindowListRemoveDestroyed(g_state.styledWindows);
     }
 }
 

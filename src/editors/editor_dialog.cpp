@@ -69,10 +69,17 @@ static void MoveFocus(EditorDialog& dialog, int step) noexcept {
     }
 }
 
+// A message sent from another thread or process (automation, a host shutting down, End task) is
+// handled inside GetMessageW, which would then wait on for input: a posted one ends that wait.
+static void WakeEventWait(HWND window) noexcept {
+    PostMessageW(window, WM_NULL, 0, 0);
+}
+
 static void QueueControlEvent(EditorDialog& dialog, HWND control) noexcept {
     // A full queue drops the event: only a flood of notifications within one message fills it.
     if (dialog.queueCount == kMaxQueuedEvents) return;
     dialog.queue[(dialog.queueStart + dialog.queueCount++) % kMaxQueuedEvents] = control;
+    WakeEventWait(dialog.window);
 }
 
 static LRESULT CALLBACK EditorDialogProc(HWND window, UINT message, WPARAM wParam,
@@ -104,6 +111,7 @@ static LRESULT CALLBACK EditorDialogProc(HWND window, UINT message, WPARAM wPara
         break;
     case WM_CLOSE:
         dialog->closeRequested = true;
+        WakeEventWait(window);
         return 0;
     case WM_NCDESTROY:
         // Destroyed by someone else: the editor's wait must still come to an end.

@@ -25,7 +25,7 @@ void InitPluginState() noexcept {
     g_state.dwmapiLibrary = nullptr;
     g_state.dwmSetWindowAttribute = nullptr;
     g_state.dwmGetWindowAttribute = nullptr;
-    g_state.styledWindowCount = 0;
+    g_state.styledWindows = WindowList{nullptr, 0, 0};
     g_state.windows11Check = -1;
     g_state.comdlgLibrary = nullptr;
     g_state.chooseColor = nullptr;

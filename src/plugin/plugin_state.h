@@ -26,18 +26,6 @@ struct PendingShow {
 // More windows than this waiting for their show at once are left to the timer.
 constexpr int kMaxPendingShows = 32;
 
-// A window the plug-in has given a colour: what it set there, for the dark-mode flag that picks
-// the caption buttons' glyphs. The flags are -1 until read from the window.
-struct StyledWindow {
-    HWND window;
-    COLORREF caption, text; // kColorNotSet where the plug-in has set none
-    int ownFlag;            // the window's flag before the plug-in first changed it
-    int flag;               // the flag on the window now
-};
-
-// More live windows than this at once keep the system's caption-button glyphs.
-constexpr int kMaxStyledWindows = 256;
-
 struct PluginState {
     HWND hostWindow;
     DWORD processId;
@@ -64,8 +52,7 @@ struct PluginState {
     HMODULE dwmapiLibrary;
     DwmSetWindowAttributeFn dwmSetWindowAttribute;
     DwmGetWindowAttributeFn dwmGetWindowAttribute;
-    StyledWindow styledWindows[kMaxStyledWindows];
-    int styledWindowCount;
+    WindowList styledWindows; // coloured by this copy, for a contrast theme to take back
     int windows11Check;
 
     int dpiX, dpiY;

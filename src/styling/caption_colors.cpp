@@ -20,6 +20,10 @@ static int SetCaptionAttributeColor(const ColorTarget& target, int red, int gree
         ReportLastError(L"DWM API not available");
         return 0;
     }
+    if (YieldToContrastTheme()) {
+        ReportLastError(L"A contrast theme is on: title bar colours are left to Windows.");
+        return 0;
+    }
     HWND hwnd = TargetWindow(window);
     if (!hwnd) {
         ReportLastError(L"No window handle available");
@@ -35,6 +39,7 @@ static int SetCaptionAttributeColor(const ColorTarget& target, int red, int gree
         ReportLastError(text);
         return 0;
     }
+    NoteStyledWindow(hwnd);
     bool caption = target.attribute == DWMWA_CAPTION_COLOR;
     MatchDarkMode(hwnd, caption ? color : kColorNotSet, caption ? kColorNotSet : color);
     // Only the host window's colours are what automatic styling hands on to new windows.
@@ -67,6 +72,16 @@ int SetCaptionTextColor(int red, int green, int blue, int window) noexcept {
     return SetCaptionAttributeColor(target, red, green, blue, window);
 }
 
+// True when the window manager took both colours back; the second call is made whatever the first
+// gave.
+bool ResetCaptionColors(HWND window) noexcept {
+    COLORREF value = DWMWA_COLOR_DEFAULT;
+    HRESULT captionResult = g_state.dwmSetWindowAttribute(window, DWMWA_CAPTION_COLOR, &value, 4);
+    HRESULT textResult = g_state.dwmSetWindowAttribute(window, DWMWA_TEXT_COLOR, &value, 4);
+    RestoreDarkMode(window);
+    return captionResult == S_OK && textResult == S_OK;
+}
+
 int RemoveStyle(int window) noexcept {
     if (!DwmAvailable()) {
         ReportLastError(L"DWM API not available");
@@ -77,11 +92,7 @@ int RemoveStyle(int window) noexcept {
         ReportLastError(L"No window handle available");
         return 0;
     }
-    COLORREF value = DWMWA_COLOR_DEFAULT;
-    HRESULT captionResult = g_state.dwmSetWindowAttribute(hwnd, DWMWA_CAPTION_COLOR, &value, 4);
-    HRESULT textResult = g_state.dwmSetWindowAttribute(hwnd, DWMWA_TEXT_COLOR, &value, 4);
-    RestoreDarkMode(hwnd);
-    if (captionResult != S_OK || textResult != S_OK) {
+    if (!ResetCaptionColors(hwnd)) {
         ReportLastError(L"Failed to remove style");
         return 0;
     }

@@ -34,29 +34,21 @@ bool WantsDarkMode(COLORREF caption, COLORREF text) noexcept {
     return RelativeLuminance(text) > RelativeLuminance(caption);
 }
 
-static int FindStyledWindow(HWND window) noexcept {
-    for (int i = 0; i < g_state.styledWindowCount; ++i)
-        if (g_state.styledWindows[i].window == window) return i;
-    return -1;
+// What the plug-in set on a window is kept on the window itself, so a copy loaded later, or another
+// copy in the same host, decides and restores from the same facts.
+constexpr wchar_t kCaptionProperty[] = L"Zarnel.CaptionColor";
+constexpr wchar_t kTextProperty[] = L"Zarnel.TextColor";
+constexpr wchar_t kOwnFlagProperty[] = L"Zarnel.OwnDarkMode"; // before any copy first changed it
+constexpr DWORD kNoWindowValue = 0xFFFFFFFF;
+
+// Stored one higher: GetPropW answers 0 for a property the window lacks.
+static bool SetWindowValue(HWND window, const wchar_t* name, DWORD value) noexcept {
+    return SetPropW(window, name, reinterpret_cast<HANDLE>(static_cast<uintptr_t>(value) + 1));
 }
 
-static void RemoveStyledWindow(int index) noexcept {
-    g_state.styledWindows[index] = g_state.styledWindows[--g_state.styledWindowCount];
-}
-
-void ForgetDestroyedStyledWindows() noexcept {
-    for (int i = g_state.styledWindowCount - 1; i >= 0; --i)
-        if (!IsWindow(g_state.styledWindows[i].window)) RemoveStyledWindow(i);
-}
-
-static StyledWindow* RememberStyledWindow(HWND window) noexcept {
-    int index = FindStyledWindow(window);
-    if (index >= 0) return &g_state.styledWindows[index];
-    if (g_state.styledWindowCount == kMaxStyledWindows) ForgetDestroyedStyledWindows();
-    if (g_state.styledWindowCount == kMaxStyledWindows) return nullptr;
-    StyledWindow& added = g_state.styledWindows[g_state.styledWindowCount++];
-    added = StyledWindow{window, kColorNotSet, kColorNotSet, -1, -1};
-    return &added;
+static DWORD WindowValue(HWND window, const wchar_t* name, DWORD missing) noexcept {
+    auto value = reinterpret_cast<uintptr_t>(GetPropW(window, name));
+    return value ? static_cast<DWORD>(value - 1) : missing;
 }
 
 // The documented default is off; a window manager that cannot say counts as that.
@@ -69,32 +61,36 @@ static int ReadDarkMode(HWND window) noexcept {
     return on ? 1 : 0;
 }
 
+static void WriteDarkMode(HWND window, int on) noexcept {
+    BOOL value = on;
+    g_state.dwmSetWindowAttribute(window, DWMWA_USE_IMMERSIVE_DARK_MODE, &value, sizeof(value));
+}
+
 // Called right after colour calls the window manager accepted, with kColorNotSet for a colour not
 // set by them; the flag's own failures are not the host's business.
 void MatchDarkMode(HWND window, COLORREF caption, COLORREF text) noexcept {
     if (!IsWindows11OrLater()) return;
-    StyledWindow* styled = RememberStyledWindow(window);
-    if (!styled) return;
-    if (caption != kColorNotSet) styled->caption = caption;
-    if (text != kColorNotSet) styled->text = text;
-    if (styled->caption == kColorNotSet) return;
-    if (styled->flag < 0) styled->ownFlag = styled->flag = ReadDarkMode(window);
-    int wanted = WantsDarkMode(styled->caption, styled->text) ? 1 : 0;
-    if (wanted == styled->flag) return;
-    BOOL value = wanted;
-    if (g_state.dwmSetWindowAttribute(window, DWMWA_USE_IMMERSIVE_DARK_MODE, &value,
-                                      sizeof(value)) == S_OK)
-        styled->flag = wanted;
+    if (caption != kColorNotSet) SetWindowValue(window, kCaptionProperty, caption);
+    if (text != kColorNotSet) SetWindowValue(window, kTextProperty, text);
+    caption = WindowValue(window, kCaptionProperty, kColorNotSet);
+    if (caption == kColorNotSet) return;
+    int wanted = WantsDarkMode(caption, WindowValue(window, kTextProperty, kColorNotSet)) ? 1 : 0;
+    // Read now: the window, or a dialog following the system's theme, may have switched it since.
+    int current = ReadDarkMode(window);
+    if (wanted == current) return;
+    // A flag that could not be given back is not changed.
+    if (!GetPropW(window, kOwnFlagProperty) && !SetWindowValue(window, kOwnFlagProperty, current))
+        return;
+    WriteDarkMode(window, wanted);
 }
 
-// The window's colours go back to the system, and with them its own glyphs.
+// The window's colours go back to the system, and with them its own glyphs; nothing of the
+// plug-in stays on it.
 void RestoreDarkMode(HWND window) noexcept {
-    int index = FindStyledWindow(window);
-    if (index < 0) return;
-    const StyledWindow& styled = g_state.styledWindows[index];
-    if (styled.flag != styled.ownFlag) {
-        BOOL value = styled.ownFlag;
-        g_state.dwmSetWindowAttribute(window, DWMWA_USE_IMMERSIVE_DARK_MODE, &value, sizeof(value));
-    }
-    RemoveStyledWindow(index);
+    DWORD own = WindowValue(window, kOwnFlagProperty, kNoWindowValue);
+    RemovePropW(window, kOwnFlagProperty);
+    RemovePropW(window, kCaptionProperty);
+    RemovePropW(window, kTextProperty);
+    if (own != kNoWindowValue && ReadDarkMode(window) != static_cast<int>(own))
+        WriteDarkMode(window, static_cast<int>(own));
 }

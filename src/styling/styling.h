@@ -44,11 +44,14 @@ HWND TargetWindow(int window) noexcept;
 int SetCaptionColor(int red, int green, int blue, int window) noexcept;
 int SetCaptionTextColor(int red, int green, int blue, int window) noexcept;
 int RemoveStyle(int window) noexcept;
+bool ResetCaptionColors(HWND window) noexcept;
 
 bool WantsDarkMode(COLORREF caption, COLORREF text) noexcept;
 void MatchDarkMode(HWND window, COLORREF caption, COLORREF text) noexcept;
 void RestoreDarkMode(HWND window) noexcept;
-void ForgetDestroyedStyledWindows() noexcept;
+
+void NoteStyledWindow(HWND window) noexcept;
+bool YieldToContrastTheme() noexcept;
 
 void InitThemeTable() noexcept;
 int ApplyTheme(int index, int window) noexcept;

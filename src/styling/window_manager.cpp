@@ -22,6 +22,7 @@ void ReleaseWindowManager() noexcept {
     g_state.dwmapiLibrary = nullptr;
     g_state.dwmSetWindowAttribute = nullptr;
     g_state.dwmGetWindowAttribute = nullptr;
+    WindowListFree(g_state.styledWindows);
     if (dwmapi) FreeLibrary(dwmapi);
 }
 

@@ -124,9 +124,22 @@ TEST_CASE("a_new_window_in_front_is_coloured_once_with_the_colours_of_that_momen
     REQUIRE(ExecCore(7, {}) == 1);
     Pump(250);
     CHECK_EQ(DwmCallsFor(second).size(), 2u);
+    // A contrast theme takes both back at the next tick, and no new window is coloured until it
+    // is off; then a new one is, and those taken back stay as they are.
+    REQUIRE(SimulateContrastTheme(GetModuleHandleW(nullptr), true));
+    CHECK(PumpUntil([&] { return DwmCallsFor(second).size() == 4; }, 2000));
+    CHECK_EQ(DwmCallsFor(first).size(), 4u);
+    HWND third = MakeWindow(L"third");
+    REQUIRE(BringToFront(third));
+    Pump(300);
+    CHECK(DwmCallsFor(third).empty());
+    SimulateContrastTheme(GetModuleHandleW(nullptr), false);
+    CHECK(PumpUntil([&] { return DwmCallsFor(third).size() == 2; }, 2000));
+    CHECK_EQ(DwmCallsFor(second).size(), 4u);
     StopAutoStyle();
     DestroyWindow(first);
     DestroyWindow(second);
+    DestroyWindow(third);
     DestroyWindow(host);
 }
 
@@ -156,13 +169,14 @@ TEST_CASE("destroyed_windows_are_pruned_from_the_tracked_list") {
         WindowListAppend(g_state.trackedWindows, window);
         ExecCore(1, {"9", "9", "9", HandleText(window).c_str()});
     }
-    CHECK_EQ(g_state.styledWindowCount, 6);
+    CHECK_EQ(g_state.styledWindows.count, 6);
     for (int i = 0; i < 6; ++i)
         if (i != 1) DestroyWindow(g_state.trackedWindows.items[i]);
     CHECK(PumpUntil(
-        [] { return g_state.trackedWindows.count == 1 && g_state.styledWindowCount == 1; }, 3000));
+        [] { return g_state.trackedWindows.count == 1 && g_state.styledWindows.count == 1; },
+        3000));
     CHECK(g_state.trackedWindows.items[0] == kept);
-    CHECK(g_state.styledWindows[0].window == kept);
+    CHECK(g_state.styledWindows.items[0] == kept);
     // The next prune keeps it once.
     PumpUntil([] { return g_state.tickCounter == kPruneEveryTicks; }, 3000);
     CHECK(PumpUntil([] { return g_state.tickCounter == 0; }, 3000));

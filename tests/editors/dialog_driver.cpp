@@ -17,7 +17,7 @@ static BOOL CALLBACK CancelOpenDialog(HWND window, LPARAM) {
     return TRUE;
 }
 
-static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+static void CALLBACK Tick(HWND, UINT, UINT_PTR timer, DWORD) {
     if (g_inTick) return;
     g_inTick = true;
     if (g_next < g_steps.size()) {
@@ -31,6 +31,8 @@ static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
         }
     }
     if (g_timedOut) EnumThreadWindows(GetCurrentThreadId(), CancelOpenDialog, 0);
+    // Done: no tick may wake the editor's wait from here on.
+    if (g_next == g_steps.size() && !g_timedOut) KillTimer(nullptr, timer);
     g_inTick = false;
 }
 

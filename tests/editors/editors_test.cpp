@@ -721,9 +721,37 @@ TEST_CASE("a_quit_message_cancels_the_editor_and_is_posted_again") {
     }
 }
 
-TEST_CASE("an_editor_destroyed_from_outside_ends_as_a_cancel") {
+// Sent from another thread, as automation, a host shutting down or End task do. The editor's wait
+// must end with no other input; a close posted two seconds later would end it, and says so.
+static DWORD WINAPI SendFromOutside(void* target) {
+    HWND window = static_cast<HWND>(target), dialog = GetAncestor(window, GA_ROOT);
+    Sleep(300); // until the wait has nothing left to take
+    SendMessageW(window, window == dialog ? WM_CLOSE : BM_CLICK, 0, 0);
+    Sleep(2000);
+    return PostMessageW(dialog, WM_CLOSE, 0, 0);
+}
+
+TEST_CASE("an_editor_closed_from_outside_ends_at_once") {
     Session s;
     REQUIRE(s.ready);
+    for (int action : {10, 6}) {
+        Params params({"4"});
+        HWND dialog = nullptr;
+        HANDLE sender = nullptr;
+        ScriptRun run =
+            s.Edit(action, params.data(),
+                   {WaitForEditor(action == 6 ? L"Choose Theme" : L"Title Bar Buttons", dialog),
+                    [&] { // a close request to one, OK to the other
+                        HWND to = action == 6 ? Children(dialog).at(kThemeOk) : dialog;
+                        sender = CreateThread(nullptr, 0, SendFromOutside, to, 0, nullptr);
+                        return true;
+                    }});
+        DWORD late = 1;
+        CHECK((!WaitForSingleObject(sender, 5000) && GetExitCodeThread(sender, &late) && !late));
+        CloseHandle(sender);
+        CHECK_EQ(run.result, action == 6 ? 1 : 0);
+    }
+    // Destroyed by someone else: a cancel.
     Params params({"4"});
     std::vector<uintptr_t> before = params.slots;
     HWND dialog = nullptr;

@@ -158,6 +158,7 @@ TEST_CASE("each_character_outside_the_code_page_becomes_one_default_character") 
         {L"\x4E2D\x6587 caf\x00E9", "?? caf\xE9", "\x92\x86\x95\xB6 caf?"},
         // Halves without a partner are characters of their own.
         {L"\xDE00\xD83D", "??", "??"},
+        {L"a\xDE00\xD83D\xDE00", "a??", "a??"},
     };
     for (const TitleCase& c : cases)
         CHECK_EQ(TitleVariable(s.api, front, c.title), codePage == 1252 ? c.in1252 : c.in932);

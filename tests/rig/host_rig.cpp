@@ -191,6 +191,36 @@ void DwmNotePaint(HWND window) {
     if (auto note = DwmEntry<FakeDwmNotePaintFn>("FakeDwm_NotePaint")) note(window);
 }
 
+static bool g_contrastThemeOn;
+// From user32 itself: the address of an import is a stub that jumps through the patched slot.
+static auto g_systemParametersInfo =
+    reinterpret_cast<decltype(&SystemParametersInfoW)>(reinterpret_cast<void (*)(void)>(
+        GetProcAddress(GetModuleHandleW(L"user32"), "SystemParametersInfoW")));
+
+static BOOL WINAPI ReportContrastTheme(UINT action, UINT param, PVOID data, UINT update) {
+    BOOL done = g_systemParametersInfo(action, param, data, update);
+    if (done && action == SPI_GETHIGHCONTRAST)
+        static_cast<HIGHCONTRASTW*>(data)->dwFlags = g_contrastThemeOn ? HCF_HIGHCONTRASTON : 0;
+    return done;
+}
+
+bool SimulateContrastTheme(HMODULE module, bool on) {
+    g_contrastThemeOn = on;
+    auto* base = reinterpret_cast<BYTE*>(module);
+    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(
+        base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& iat = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IAT];
+    auto** slot = reinterpret_cast<void**>(base + iat.VirtualAddress);
+    auto** end = slot + iat.Size / sizeof *slot;
+    void *real = reinterpret_cast<void*>(g_systemParametersInfo),
+         *fake = reinterpret_cast<void*>(ReportContrastTheme);
+    while (slot < end && *slot != real && *slot != fake)
+        ++slot;
+    DWORD protection;
+    return slot < end && VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection) &&
+           (*slot = fake);
+}
+
 // Test windows tell the recording window manager when they first paint.
 static LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_PAINT || message == WM_NCPAINT || message == WM_ERASEBKGND)

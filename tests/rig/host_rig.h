@@ -72,6 +72,11 @@ void DwmFailReads(HRESULT result);
 int DwmDarkMode(HWND window); // 1 on, 0 off, -1 unreadable
 std::vector<DwmCall> DwmFlagWrites(HWND window);
 
+// Wine 8 reports no contrast theme whatever its settings and refuses to switch one on: the module's
+// import of SystemParametersInfoW is pointed at one that reports the theme as told. False when the
+// module does not import it.
+bool SimulateContrastTheme(HMODULE module, bool on);
+
 HWND MakeWindow(const wchar_t* title, DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                 HWND owner = nullptr, DWORD exStyle = 0);
 void Pump(int milliseconds);

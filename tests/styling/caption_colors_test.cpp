@@ -57,6 +57,10 @@ TEST_CASE("text_colour_uses_attribute_36_and_keeps_the_global_theme") {
     DestroyWindow(host);
 }
 
+static BOOL CALLBACK CountProperty(HWND, LPWSTR, HANDLE, ULONG_PTR count) {
+    return ++*reinterpret_cast<int*>(count);
+}
+
 // The caption buttons' glyphs: light where the title text is lighter than the caption, or, with no
 // text colour set on that window, where the caption is dark.
 TEST_CASE("dark_mode_flag_follows_the_colours_set_on_each_window") {
@@ -80,18 +84,33 @@ TEST_CASE("dark_mode_flag_follows_the_colours_set_on_each_window") {
     CHECK_EQ(DwmDarkMode(other), 0);
     // Caption alone: dark turns it on, white on a dark window off again.
     CHECK_EQ(ExecCore(1, {"45", "45", "45"}), 1);
+    // The window turns it off itself, as a dialog following a light system theme does: read again.
+    DwmPresetDarkMode(host, false);
+    CHECK_EQ(ExecCore(1, {"45", "45", "45"}), 1);
     CHECK_EQ(DwmDarkMode(host), 1);
     CHECK_EQ(ExecCore(1, {"255", "255", "255"}), 1);
     CHECK_EQ(DwmDarkMode(host), 0);
-    CHECK_EQ(DwmFlagWrites(host).size(), 2u);
+    CHECK_EQ(DwmFlagWrites(host).size(), 3u);
 
-    // A window that turned its own flag on gets it back when its style is removed, and only then.
+    // A window that turned its own flag on gets it back when its style is removed, and only then,
+    // also from copies of the plug-in loaded after the one that coloured it.
     DwmPresetDarkMode(self, true);
-    CHECK_EQ(ExecCore(3, {"2", selfText.c_str()}), 1);
+    int properties = 0, left = 0;
+    EnumPropsExW(self, CountProperty, reinterpret_cast<LPARAM>(&properties));
+    CHECK_EQ(ExecCore(3, {"15", selfText.c_str()}), 1);
+    HMODULE held = nullptr; // the window manager keeps its flags while the plug-in is reloaded
+    REQUIRE(GetModuleHandleExW(0, L"dwmapi.dll", &held));
+    StartCore(host);
+    // Black text on the caption colour the first copy set there.
+    CHECK_EQ(ExecCore(2, {"0", "0", "0", selfText.c_str()}), 1);
     CHECK_EQ(DwmDarkMode(self), 0);
+    StartCore(host);
     CHECK_EQ(ExecCore(5, {selfText.c_str()}), 1);
     CHECK_EQ(DwmDarkMode(self), 1);
     CHECK_EQ(DwmFlagWrites(self).size(), 2u);
+    EnumPropsExW(self, CountProperty, reinterpret_cast<LPARAM>(&left));
+    CHECK_EQ(left, properties);
+    FreeLibrary(held);
     // Forgotten with its colours: a light caption alone turns its own flag off again.
     CHECK_EQ(ExecCore(1, {"255", "255", "255", selfText.c_str()}), 1);
     CHECK_EQ(DwmFlagWrites(self).size(), 3u);
@@ -109,25 +128,37 @@ TEST_CASE("dark_mode_flag_follows_the_colours_set_on_each_window") {
     DestroyWindow(self);
 }
 
-TEST_CASE("dark_mode_is_remembered_for_a_bounded_number_of_live_windows") {
-    HWND host = MakeWindow(L"host");
+// Honoured as Microsoft asks:
+// https://learn.microsoft.com/windows/win32/winauto/high-contrast-parameter
+TEST_CASE("a_contrast_theme_refuses_colours_and_takes_back_every_coloured_window") {
+    HWND host = MakeWindow(L"host"), other = MakeWindow(L"other");
     StartCore(host);
-    std::vector<HWND> windows;
-    for (int i = 0; i <= kMaxStyledWindows; ++i) {
-        windows.push_back(MakeWindow(L"many", WS_OVERLAPPEDWINDOW));
-        CHECK_EQ(ExecCore(1, {"9", "9", "9", HandleText(windows.back()).c_str()}), 1);
-    }
-    // One past the bound is coloured all the same, and keeps the system's glyphs.
-    CHECK_EQ(DwmDarkMode(windows[kMaxStyledWindows - 1]), 1);
-    CHECK_EQ(DwmDarkMode(windows.back()), 0);
-    CHECK_EQ(LastValue("[Zarnel.LastError]"), std::string("OK"));
-    // A destroyed window makes room.
-    DestroyWindow(windows[0]);
-    CHECK_EQ(ExecCore(1, {"9", "9", "9", HandleText(windows.back()).c_str()}), 1);
-    CHECK_EQ(DwmDarkMode(windows.back()), 1);
-    for (HWND window : windows)
-        DestroyWindow(window);
+    std::string handle = HandleText(other);
+    REQUIRE(ExecCore(3, {"15"}) + ExecCore(3, {"2", handle.c_str()}) == 2);
+    ClearHostRecords();
+    size_t before = DwmCalls().size();
+    REQUIRE(SimulateContrastTheme(GetModuleHandleW(nullptr), true));
+    for (int action : {2, 1, 3})
+        CHECK_EQ(ExecCore(action, {"6", "6", "6"}), 0);
+    CHECK_EQ(g_writes.size(), 3u);
+    CHECK_EQ(LastValue("[Zarnel.LastError]"),
+             std::string("A contrast theme is on: title bar colours are left to Windows."));
+    CHECK_EQ(StoredCaption(), std::string("25,25,112"));
+    // Taken back at once: the system's colours, and the glyphs each window had of its own.
+    std::vector<DwmCall> calls = DwmCalls();
+    CHECK_EQ(calls.size(), before + 4);
+    for (size_t i = before; i < calls.size(); ++i)
+        CHECK(SameCall(calls[i], i < before + 2 ? host : other,
+                       (i - before) % 2 ? DWMWA_TEXT_COLOR : DWMWA_CAPTION_COLOR,
+                       DWMWA_COLOR_DEFAULT));
+    CHECK_EQ(DwmDarkMode(host), 0);
+    CHECK_EQ(ExecCore(6, {"9"}) + ExecCore(5, {}), 2);
+    // Off again: colours are taken, and a window taken back stays as it is.
+    SimulateContrastTheme(GetModuleHandleW(nullptr), false);
+    CHECK_EQ(ExecCore(1, {"1", "2", "3"}), 1);
+    CHECK_EQ(DwmCallsFor(other).size(), 4u);
     DestroyWindow(host);
+    DestroyWindow(other);
 }
 
 // A flag that cannot be read or written changes nothing the host sees.
@@ -233,7 +264,11 @@ TEST_CASE("older_build_refuses_colours_without_loading_the_window_manager") {
     HWND host = MakeWindow(L"host");
     StartCore(host);
     CHECK_EQ(IsWindows11OrLater(), 0);
+    // Windows 10 keeps its own message under a contrast theme.
+    REQUIRE(SimulateContrastTheme(GetModuleHandleW(nullptr), true));
     CHECK_EQ(ExecCore(1, {"1", "2", "3"}), 0);
+    CHECK_EQ(LastValue("[Zarnel.LastError]"), std::string(kWindows11Message));
+    SimulateContrastTheme(GetModuleHandleW(nullptr), false);
     CHECK_EQ(ExecCore(2, {"1", "2", "3"}), 0);
     CHECK_EQ(ExecCore(3, {"4"}), 0);
     CHECK_EQ(LastValue("[Zarnel.LastError]"), std::string(kWindows11Message));
