@@ -23,8 +23,8 @@ wait 300
 # --- Which window is in front? The handle comes back as the result ---
 zrnZarnel_GetActiveWindow
 
-# --- Caption buttons: Close, Minimize, Maximize (1 shown, 0 hidden), then the window ---
-zrnZarnel_SetButtons 1 0 1 {host}       # no Minimize button on the host window
+# --- Caption buttons: Close, Minimize, Maximize (1 shown; 0 greys Close, disables the others) ---
+zrnZarnel_SetButtons 1 0 1 {host}       # Minimize greyed on the host window, given as {host}
 wait 300
 zrnZarnel_SetButtons                    # defaults: all three back
 expect [Zarnel.ButtonsMin] 1

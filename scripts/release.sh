@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the shipped 32-bit DLL and host tool in a fresh build directory and packs them with the
-# tour script, README and the pictures it shows, licence, changelog and SHA256SUMS into
-# dist/ZarnelPlugin_Enhanced-VERSION-win32.zip; every build of one commit gives the same bytes.
+# tour script, README, the Markdown files of docs/ and the pictures they show, licence, changelog
+# and SHA256SUMS into dist/ZarnelPlugin_Enhanced-VERSION-win32.zip; every build of one commit gives
+# the same bytes.
 # Prints the archive's SHA-256.
 #   release.sh [--build DIR (build/release)] [--dist DIR (dist)]
 set -euo pipefail
@@ -40,18 +41,21 @@ cmake --build "$build" -j2 --target ZarnelPlugin_Enhanced plugin_host
 version=$(cat "$build/version.txt")
 bash tests/tools/pe_check.sh "$build/bin/ZarnelPlugin_Enhanced.dll" "$version"
 
-# The pictures README.md shows, at the paths it links them by, in the order it first shows them.
-mapfile -t pictures < <(grep -o '!\[[^]]*\]([^)]*)' README.md | sed 's/.*](\(.*\))$/\1/' |
-  grep -v '://' | awk '!seen[$0]++')
+# The Markdown files, then the pictures they show, in the order first shown, each at its path
+# from the top of the tree; a file that shows none is no error.
+mapfile -t documents < <(echo README.md; LC_ALL=C ls docs/*.md)
+mapfile -t pictures < <(for doc in "${documents[@]}"; do
+  grep -o '!\[[^]]*\]([^)]*)' "$doc" | sed 's/.*](\(.*\))$/\1/' | grep -v '://' |
+    while read -r link; do realpath -m --relative-to=. "$(dirname "$doc")/$link"; done || true
+done | awk '!seen[$0]++')
 files=(ZarnelPlugin_Enhanced.dll plugin_host.exe demo.zs README.md LICENSE CHANGELOG.md)
-files+=("${pictures[@]}")
+files+=("${documents[@]:1}" "${pictures[@]}")
 stage=$build/stage
 mkdir -p "$stage"
-cp "$build/bin/ZarnelPlugin_Enhanced.dll" "$build/bin/plugin_host.exe" examples/demo.zs \
-  README.md LICENSE CHANGELOG.md "$stage/"
-for picture in "${pictures[@]}"; do
-  mkdir -p "$stage/$(dirname "$picture")"
-  cp "$picture" "$stage/$picture"
+cp "$build/bin/ZarnelPlugin_Enhanced.dll" "$build/bin/plugin_host.exe" examples/demo.zs "$stage/"
+for file in "${files[@]:3}"; do
+  mkdir -p "$stage/$(dirname "$file")"
+  cp "$file" "$stage/$file"
 done
 (cd "$stage" && sha256sum "${files[@]}" >SHA256SUMS)
 files+=(SHA256SUMS)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the test suite against the shipped 32-bit build inside an emulated 32-bit system (Debian 12
 # i386 with 32-bit Wine 8 under qemu-system-i386), all programs in one boot. The system is made on
-# first use (about 8 minutes) and kept in ~/.cache/zarnel-guest32 while its recipe is unchanged.
+# first use (docs/figures.md says how long) and kept in ~/.cache/zarnel-guest32 while its recipe is
+# unchanged.
 #   test32.sh [CTEST_SELECTION...]   e.g. -R autostyle; ctest's own selection options
 #   ZARNEL_TIMEOUT_SCALE             time limits are multiplied by this under emulation (default 4)
 #   ZARNEL_GUEST_SLOTS               test programs run at once in the guest (default 2)
@@ -9,7 +10,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh >&2
-# The release archive of this tree, which the README's "Try it on Windows" is checked against.
+# The release archive of this tree, which the README's tour is checked against.
 bash scripts/release.sh >&2
 cmake --preset i686 --log-level=WARNING >&2
 cmake --build --preset i686 -j2 >&2

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs plugin_host.exe under Wine against a predictable plug-in and the real one, and checks what
-# it prints, its one-line errors and its exit codes.
+# it prints, its one-line errors and its exit codes; then runs the tour and the README's recipes.
 #   host_tool_test.sh RUN_WINE BIN_DIR SOURCE_DIR WORK_DIR
 set -u
 run_wine=$1 bin=$2 src=$3 work=$4
@@ -124,6 +124,20 @@ else
     has_line demo '  dwm: message box attribute 36 (text colour) = 0x00FFFFFF' &&
     has_line demo '  dwm: message box attribute 20 (dark mode) = 0x00000001' && ok demo
 fi
+
+# Each recipe of the README as written: it runs through, and every status it leaves is an OK.
+rm -f recipe*.zs
+awk '/^```zs$/ {n++; on=1; next} /^```$/ {on=0} on {print > ("recipe" n ".zs")}' "$src/README.md"
+for recipe in recipe*.zs; do
+  [ -f "$recipe" ] || { bad recipes "no zs recipe in README.md"; break; }
+  run "${recipe%.zs}" "$bin/ZarnelPlugin_Enhanced.dll" "$recipe"
+  refused=$(grep '^  \[Zarnel.LastError\] = ' "${recipe%.zs}.out" | grep -v '= "OK')
+  if [ "$rc" -ne 0 ] || [ -s "${recipe%.zs}.err" ] || [ -n "$refused" ]; then
+    bad "$recipe" "exit code $rc: $(cat "${recipe%.zs}.err") $refused"
+  else
+    ok "$recipe"
+  fi
+done
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs scripts/release.sh twice: once in the tree, once in a copy of it at another path with
 # another build directory, umask and time zone. The DLL, the host tool and the archive must be
-# byte-identical, and the archive must hold the release files, in order, with matching checksums,
-# and every picture its README shows.
+# byte-identical, and the archive must hold the release files, in order, with matching checksums;
+# every relative link and picture of its Markdown files must lead to a file in it.
 #   release_test.sh SOURCE_DIR WORK_DIR VERSION
 set -u
 src=$1 work=$2 version=$3
@@ -33,16 +33,24 @@ sha=$(sha256sum "$a/dist/$name" | cut -d' ' -f1)
 grep -qxF "SHA-256: $sha" "$work/a.log" || fail "release.sh did not print the archive's SHA-256"
 
 listing=$(unzip -Z1 "$a/dist/$name" | tr '\n' ' ')
-expected="ZarnelPlugin_Enhanced.dll plugin_host.exe demo.zs README.md LICENSE CHANGELOG.md"
-pictures=$(grep -o '!\[[^]]*\]([^)]*)' "$src/README.md" | sed 's/.*](\(.*\))$/\1/' |
-  awk '!seen[$0]++' | tr '\n' ' ')
-[ -n "$pictures" ] || fail "README.md shows no pictures: the check below would prove nothing"
-expected+=" ${pictures}SHA256SUMS "
-[ "$listing" = "$expected" ] || fail "the archive holds '$listing', wanted '$expected'"
 mkdir -p "$work/unpacked" && unzip -q "$a/dist/$name" -d "$work/unpacked" || fail "unzip failed"
-for picture in $pictures; do
-  [ -f "$work/unpacked/$picture" ] || fail "README.md shows $picture, which the archive lacks"
+# Every relative link of the shipped Markdown, pictures included, names a file in the archive; the
+# pictures, in the order first shown, follow the Markdown files in it.
+documents=$(cd "$src" && echo README.md && LC_ALL=C ls docs/*.md)
+pictures=
+for doc in $documents; do
+  images=$(grep -o '!\[[^]]*\]([^)]*)' "$work/unpacked/$doc")
+  for link in $(grep -o '\]([^)#]*' "$work/unpacked/$doc" | cut -c3- | grep -v '://'); do
+    target=$(realpath -m --relative-to="$work/unpacked" "$work/unpacked/$(dirname "$doc")/$link")
+    [[ $target != ../* ]] && [ -e "$work/unpacked/$target" ] ||
+      fail "$doc links to $link, which the archive lacks"
+    [[ $images == *"]($link)"* && " $pictures " != *" $target "* ]] && pictures+="$target "
+  done
 done
+[ -n "$pictures" ] || fail "the Markdown files show no pictures: the checks would prove nothing"
+expected="ZarnelPlugin_Enhanced.dll plugin_host.exe demo.zs README.md LICENSE CHANGELOG.md"
+expected+=" $(echo $documents | cut -d' ' -f2-) ${pictures}SHA256SUMS "
+[ "$listing" = "$expected" ] || fail "the archive holds '$listing', wanted '$expected'"
 (cd "$work/unpacked" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not match"
 summed=$(cut -d' ' -f3 "$work/unpacked/SHA256SUMS" | tr '\n' ' ')
 [ "${summed}SHA256SUMS " = "$listing" ] || fail "SHA256SUMS lists '$summed'"

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Follows the README's "Try it on Windows" with the release archive's own files: unpacks it into a
+# Follows the README's install and tour with the release archive's own files: unpacks it into a
 # folder of its own, checks the hashes, and runs the tour there as the README says, once as on
 # Windows 11 and once as on Windows 10. Wine's own dwmapi.dll stands in for the system's.
 #   release_try_it.sh ARCHIVE RUN_WINE WORK_DIR
