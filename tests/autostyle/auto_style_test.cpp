@@ -150,9 +150,12 @@ TEST_CASE("a_window_is_coloured_once_it_gains_a_caption") {
     REQUIRE(BringToFront(popup));
     Pump(350);
     CHECK(DwmCallsFor(popup).empty());
+    // Text refused: the dark caption alone decides the buttons.
+    DwmFail(DWMWA_TEXT_COLOR, E_FAIL);
     SetWindowLongW(popup, GWL_STYLE, GetWindowLongW(popup, GWL_STYLE) | WS_CAPTION);
     CHECK(PumpUntil([&] { return DwmCallsFor(popup).size() >= 2; }, 2000));
     CHECK(ColouredWith(popup, 0x00202020, 0x00FFFFFF));
+    CHECK_EQ(DwmDarkMode(popup), 1);
     StopAutoStyle();
     DestroyWindow(popup);
     DestroyWindow(host);

@@ -135,6 +135,13 @@ TEST_CASE("a_contrast_theme_refuses_colours_and_takes_back_every_coloured_window
     StartCore(host);
     std::string handle = HandleText(other);
     REQUIRE(ExecCore(3, {"15"}) + ExecCore(3, {"2", handle.c_str()}) == 2);
+    // Destroyed windows make room before the list of windows to take back grows.
+    for (int i = 0; i < 40; ++i) {
+        HWND gone = MakeWindow(L"gone");
+        ExecCore(1, {"9", "9", "9", HandleText(gone).c_str()});
+        DestroyWindow(gone);
+    }
+    CHECK(g_state.styledWindows.capacity < 40);
     ClearHostRecords();
     size_t before = DwmCalls().size();
     REQUIRE(SimulateContrastTheme(GetModuleHandleW(nullptr), true));
