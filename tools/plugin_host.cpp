@@ -20,6 +20,7 @@ constexpr int kExitExpectation = 3;
 constexpr size_t kUnknownActionSlots = 4;
 constexpr DWORD kCaptionColorAttribute = 35;
 constexpr DWORD kTextColorAttribute = 36;
+constexpr DWORD kBorderColorAttribute = 34;
 const wchar_t kHostClass[] = L"ZarnelPluginHost";
 const wchar_t kHostTitle[] = L"Zarnel plug-in host";
 
@@ -91,10 +92,13 @@ void FlushDwmLog() {
         auto label = g_labels.find(call.window);
         std::string who =
             label != g_labels.end() ? label->second : "window " + HandleText(call.window);
-        const char* what = call.attribute == kCaptionColorAttribute ? " (caption colour)"
-                           : call.attribute == kTextColorAttribute  ? " (text colour)"
-                           : call.attribute == kDarkModeAttribute   ? " (dark mode)"
-                                                                    : "";
+        const char* what =
+            call.attribute == kCaptionColorAttribute  ? " (caption colour)"
+            : call.attribute == kTextColorAttribute   ? " (text colour)"
+            : call.attribute == kBorderColorAttribute ? " (border colour)"
+            : call.attribute == kDarkModeAttribute || call.attribute == kDarkModeAttributeBefore20H1
+                ? " (dark mode)"
+                : "";
         Out("  dwm: %s attribute %lu%s = 0x%08lX\n", who.c_str(), call.attribute, what, call.value);
     }
 }

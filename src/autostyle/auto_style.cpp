@@ -11,6 +11,11 @@ bool QualifiesForAutoStyle(HWND window) noexcept {
            !WindowListContains(g_state.trackedWindows, window);
 }
 
+// Black counts as no colour chosen, as EnableAutoStyle has always read it.
+static bool CaptionColorChosen() noexcept {
+    return g_state.captionColorRed || g_state.captionColorGreen || g_state.captionColorBlue;
+}
+
 void ColorAndTrack(HWND window) noexcept {
     // Left to the system, and so still new once the contrast theme is off again.
     if (YieldToContrastTheme()) return;
@@ -18,15 +23,21 @@ void ColorAndTrack(HWND window) noexcept {
         MakeColor(g_state.captionColorRed, g_state.captionColorGreen, g_state.captionColorBlue);
     COLORREF text = MakeColor(g_state.textColorRed, g_state.textColorGreen, g_state.textColorBlue);
     // A refusal by the window manager is not retried: the window still counts as coloured.
-    bool captionSet = g_state.dwmSetWindowAttribute(window, DWMWA_CAPTION_COLOR, &caption,
-                                                    sizeof(caption)) == S_OK;
-    bool textSet =
-        g_state.dwmSetWindowAttribute(window, DWMWA_TEXT_COLOR, &text, sizeof(text)) == S_OK;
+    bool captionSet = false, textSet = false;
+    // Dark mode alone gives new windows the system's dark title bar, not a black one.
+    if (CaptionColorChosen() || !g_state.darkModeForNewWindows) {
+        captionSet = g_state.dwmSetWindowAttribute(window, DWMWA_CAPTION_COLOR, &caption,
+                                                   sizeof(caption)) == S_OK;
+        textSet =
+            g_state.dwmSetWindowAttribute(window, DWMWA_TEXT_COLOR, &text, sizeof(text)) == S_OK;
+    }
+    bool borderSet = GiveNewWindowBorder(window, captionSet ? caption : kColorNotSet);
     // Both colours first, so the flag is decided once.
-    if (captionSet || textSet) {
+    if (captionSet || textSet || borderSet) {
         NoteStyledWindow(window);
         MatchDarkMode(window, captionSet ? caption : kColorNotSet, textSet ? text : kColorNotSet);
     }
+    if (g_state.darkModeForNewWindows) GiveOwnDarkMode(window, 1);
     g_state.lastHandledWindow = window;
     // Out of memory the window stays untracked and may be coloured once more later.
     WindowListAppend(g_state.trackedWindows, window);
@@ -107,7 +118,7 @@ int EnableAutoStyle() noexcept {
         ReportLastError(L"DWM API not available - cannot enable auto-styling");
         return 0;
     }
-    if (!g_state.captionColorRed && !g_state.captionColorGreen && !g_state.captionColorBlue) {
+    if (!CaptionColorChosen() && !g_state.darkModeForNewWindows) {
         ReportLastError(L"No colors set. Use SetColor/SetTextColor or SetGlobalTheme first");
         return 0;
     }

@@ -1,6 +1,5 @@
 #include "editors/editor_dialog.h"
 #include "editors/editors.h"
-#include "plugin/host_bridge.h"
 
 enum CaptionButtonsControl {
     kButtonsPrompt,
@@ -29,26 +28,10 @@ constexpr int kCaptionButtonsHeight96 = 230;
 constexpr int kButtonBoxCount = 3;
 
 int CaptionButtonsDialog(uintptr_t* params) noexcept {
-    // A missing value means shown, as the run-time action defaults it.
-    int shown[kButtonBoxCount] = {1, 1, 1};
-    if (params) ReadSlotNumbers(params, shown, kButtonBoxCount);
-    EditorDialog dialog;
-    if (!OpenEditorDialog(dialog, L"Title Bar Buttons", kCaptionButtonsWidth96,
-                          kCaptionButtonsHeight96))
-        return 0;
-    int result = 0;
-    if (AddDialogControls(dialog, kCaptionButtonsLayout, kButtonsControlCount)) {
-        HWND* boxes = &dialog.controls[kButtonsClose];
-        for (int i = 0; i < kButtonBoxCount; ++i)
-            SetChecked(boxes[i], shown[i] != 0);
-        if (WaitForOkOrCancel(dialog, dialog.controls[kButtonsOk],
-                              dialog.controls[kButtonsCancel])) {
-            if (params)
-                for (int i = 0; i < kButtonBoxCount; ++i)
-                    WriteSlotNumber(params, i, IsChecked(boxes[i]) ? 1 : 0);
-            result = 1;
-        }
-    }
-    CloseEditorDialog(dialog);
-    return result;
+    static const CheckBoxEditor editor = {L"Title Bar Buttons",    kCaptionButtonsWidth96,
+                                          kCaptionButtonsHeight96, kCaptionButtonsLayout,
+                                          kButtonsControlCount,    kButtonsClose,
+                                          kButtonBoxCount,         kButtonsOk,
+                                          kButtonsCancel};
+    return EditCheckBoxes(params, editor);
 }

@@ -27,12 +27,15 @@ static ParamEditor EditorFor(int action) noexcept {
     switch (action) {
     case 1:
     case 2:
+    case 11:
         return ColorParamEditor;
     case 3:
     case 6:
         return ThemeChooserDialog;
     case 10:
         return CaptionButtonsDialog;
+    case 12:
+        return DarkModeDialog;
     default:
         return nullptr;
     }

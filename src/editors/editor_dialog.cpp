@@ -1,5 +1,6 @@
 #include "editors/editor_dialog.h"
 
+#include "plugin/host_bridge.h"
 #include "plugin/plugin_state.h"
 
 constexpr DWORD kDialogStyle = WS_CAPTION | WS_SYSMENU;
@@ -227,6 +228,27 @@ void CloseEditorDialog(EditorDialog& dialog) noexcept {
     dialog.window = nullptr;
     g_state.editorWindow = nullptr;
     if (dialog.quitReceived) PostQuitMessage(dialog.quitCode);
+}
+
+int EditCheckBoxes(uintptr_t* params, const CheckBoxEditor& editor) noexcept {
+    int values[kMaxParameterSlots] = {1, 1, 1, 1};
+    if (params) ReadSlotNumbers(params, values, editor.boxCount);
+    EditorDialog dialog;
+    if (!OpenEditorDialog(dialog, editor.title, editor.width96, editor.height96)) return 0;
+    int result = 0;
+    if (AddDialogControls(dialog, editor.layout, editor.controlCount)) {
+        HWND* boxes = &dialog.controls[editor.firstBox];
+        for (int i = 0; i < editor.boxCount; ++i)
+            SetChecked(boxes[i], values[i] != 0);
+        if (WaitForOkOrCancel(dialog, dialog.controls[editor.ok], dialog.controls[editor.cancel])) {
+            if (params)
+                for (int i = 0; i < editor.boxCount; ++i)
+                    WriteSlotNumber(params, i, IsChecked(boxes[i]) ? 1 : 0);
+            result = 1;
+        }
+    }
+    CloseEditorDialog(dialog);
+    return result;
 }
 
 void AppendListItem(HWND list, const wchar_t* text) noexcept {

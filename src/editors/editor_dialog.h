@@ -1,5 +1,6 @@
 #pragma once
 #include <windows.h>
+#include <cstdint>
 
 enum ControlKind { kLabel, kListBox, kCheckBox, kPushButton };
 
@@ -43,6 +44,17 @@ bool AddDialogControls(EditorDialog& dialog, const ControlRow* rows, int count) 
 DialogEvent WaitForDialogEvent(EditorDialog& dialog) noexcept;
 bool WaitForOkOrCancel(EditorDialog& dialog, HWND ok, HWND cancel) noexcept;
 void CloseEditorDialog(EditorDialog& dialog) noexcept;
+
+// A dialog whose check boxes stand for parameter slots 0 up: checked for a non-zero value, a
+// missing one counting as 1, as the run-time actions default it; OK writes 1 or 0 back.
+struct CheckBoxEditor {
+    const wchar_t* title;
+    int width96, height96;
+    const ControlRow* layout;
+    int controlCount;
+    int firstBox, boxCount, ok, cancel; // rows of the layout
+};
+int EditCheckBoxes(uintptr_t* params, const CheckBoxEditor& editor) noexcept;
 
 void AppendListItem(HWND list, const wchar_t* text) noexcept;
 void SelectListItem(HWND list, int index) noexcept;

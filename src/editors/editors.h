@@ -8,3 +8,4 @@ void ReleaseEditorResources() noexcept;
 int ColorParamEditor(uintptr_t* params) noexcept;
 int ThemeChooserDialog(uintptr_t* params) noexcept;
 int CaptionButtonsDialog(uintptr_t* params) noexcept;
+int DarkModeDialog(uintptr_t* params) noexcept;

@@ -35,6 +35,12 @@ static int RunGetAutoStyleStatus(const int*) {
 static int RunSetButtons(const int* a) {
     return SetButtons(a[0], a[1], a[2], a[3]);
 }
+static int RunSetBorderColor(const int* a) {
+    return SetBorderColor(a[0], a[1], a[2], a[3]);
+}
+static int RunSetDarkMode(const int* a) {
+    return SetDarkMode(a[0], a[1]);
+}
 
 // One action per row: number, name, hint, editor kind, -1, slots read, defaults, runner.
 // clang-format off
@@ -49,6 +55,8 @@ const ActionEntry kActions[kActionCount] = {
     {8,  L"zrnZarnel_DisableAutoStyle",   L"Disable automatic styling of child windows",                        0, -1, 0, {},           RunDisableAutoStyle},
     {9,  L"zrnZarnel_GetAutoStyleStatus", L"Get current auto-styling status and global theme info",             0, -1, 0, {},           RunGetAutoStyleStatus},
     {10, L"zrnZarnel_SetButtons",         L"Show or hide title bar Close / Minimize / Maximize buttons",        2, -1, 4, {1, 1, 1, 0}, RunSetButtons},
+    {11, L"zrnZarnel_SetBorderColor",     L"Set window border color using color picker (red -1: as the title bar)", 2, -1, 4, {0, 0, 0, 0}, RunSetBorderColor},
+    {12, L"zrnZarnel_SetDarkMode",        L"Give a window the dark (1) or light (0) title bar of Windows",       2, -1, 2, {1, 0},       RunSetDarkMode},
 };
 // clang-format on
 

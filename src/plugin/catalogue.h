@@ -16,7 +16,7 @@ struct ActionEntry {
     ActionRunner run;
 };
 
-constexpr int kActionCount = 10;
+constexpr int kActionCount = 12;
 extern const ActionEntry kActions[kActionCount];
 
 const ActionEntry* FindAction(int number) noexcept;

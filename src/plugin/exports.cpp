@@ -18,6 +18,7 @@ void AttachModule() noexcept {
 
 void DetachModule() noexcept {
     ReleaseAutoStyle();
+    ReleaseContrastTheme();
     ReleaseWindowManager();
     ReleaseEditorResources();
 }
@@ -26,6 +27,7 @@ BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) noexcept {
     if (reason == DLL_PROCESS_ATTACH) AttachModule();
     // At process exit other DLLs may already be gone: calling into them could crash the host.
     if (reason == DLL_PROCESS_DETACH && !reserved) DetachModule();
+    if (reason == DLL_PROCESS_DETACH && reserved) SilenceContrastWatcher();
     return TRUE;
 }
 

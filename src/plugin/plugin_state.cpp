@@ -11,6 +11,8 @@ void InitPluginState() noexcept {
     g_state.captionColorRed = g_state.captionColorGreen = g_state.captionColorBlue = 0;
     g_state.textColorRed = g_state.textColorGreen = g_state.textColorBlue = 255;
     g_state.globalThemeIndex = 0;
+    g_state.borderColor = CLR_INVALID; // kColorNotSet: no border colour chosen
+    g_state.darkModeForNewWindows = 0;
     g_state.autoStyleEnabled = 0;
     g_state.timerId = 0;
     g_state.timerWindow = nullptr;
@@ -26,6 +28,9 @@ void InitPluginState() noexcept {
     g_state.dwmSetWindowAttribute = nullptr;
     g_state.dwmGetWindowAttribute = nullptr;
     g_state.styledWindows = WindowList{nullptr, 0, 0};
+    g_state.contrastWatcher = nullptr;
+    g_state.watcherNextProc = nullptr;
+    g_state.windowsBuild = 0;
     g_state.windows11Check = -1;
     g_state.comdlgLibrary = nullptr;
     g_state.chooseColor = nullptr;

@@ -35,6 +35,8 @@ struct PluginState {
     int captionColorRed, captionColorGreen, captionColorBlue;
     int textColorRed, textColorGreen, textColorBlue;
     int globalThemeIndex;
+    COLORREF borderColor;      // for new windows: kColorNotSet, a colour, or kBorderFollowsCaption
+    int darkModeForNewWindows; // new windows get the dark flag as their own mode
 
     int autoStyleEnabled;
     UINT_PTR timerId;
@@ -53,6 +55,9 @@ struct PluginState {
     DwmSetWindowAttributeFn dwmSetWindowAttribute;
     DwmGetWindowAttributeFn dwmGetWindowAttribute;
     WindowList styledWindows; // coloured by this copy, for a contrast theme to take back
+    HWND contrastWatcher;     // hears a contrast theme come on; a system window we subclassed
+    WNDPROC watcherNextProc;
+    DWORD windowsBuild; // 0 until read
     int windows11Check;
 
     int dpiX, dpiY;

@@ -1,5 +1,6 @@
 #include <cmath>
 
+#include "plugin/host_bridge.h"
 #include "plugin/plugin_state.h"
 #include "styling/styling.h"
 
@@ -34,36 +35,41 @@ bool WantsDarkMode(COLORREF caption, COLORREF text) noexcept {
     return RelativeLuminance(text) > RelativeLuminance(caption);
 }
 
-// What the plug-in set on a window is kept on the window itself, so a copy loaded later, or another
-// copy in the same host, decides and restores from the same facts.
-constexpr wchar_t kCaptionProperty[] = L"Zarnel.CaptionColor";
-constexpr wchar_t kTextProperty[] = L"Zarnel.TextColor";
-constexpr wchar_t kOwnFlagProperty[] = L"Zarnel.OwnDarkMode"; // before any copy first changed it
 constexpr DWORD kNoWindowValue = 0xFFFFFFFF;
 
-// Stored one higher: GetPropW answers 0 for a property the window lacks.
-static bool SetWindowValue(HWND window, const wchar_t* name, DWORD value) noexcept {
-    return SetPropW(window, name, reinterpret_cast<HANDLE>(static_cast<uintptr_t>(value) + 1));
-}
-
-static DWORD WindowValue(HWND window, const wchar_t* name, DWORD missing) noexcept {
-    auto value = reinterpret_cast<uintptr_t>(GetPropW(window, name));
-    return value ? static_cast<DWORD>(value - 1) : missing;
+// Windows 10 took the flag as attribute 19 until 20H1, and 20 since, as Windows 11 does:
+// https://github.com/wxWidgets/wxWidgets/pull/26732
+static DWORD DarkModeAttribute() noexcept {
+    return WindowsBuild() < kDarkModeAttribute20Build ? DWMWA_USE_IMMERSIVE_DARK_MODE_BEFORE_20H1
+                                                      : DWMWA_USE_IMMERSIVE_DARK_MODE;
 }
 
 // The documented default is off; a window manager that cannot say counts as that.
 static int ReadDarkMode(HWND window) noexcept {
     BOOL on = FALSE;
     if (!g_state.dwmGetWindowAttribute ||
-        g_state.dwmGetWindowAttribute(window, DWMWA_USE_IMMERSIVE_DARK_MODE, &on, sizeof(on)) !=
-            S_OK)
+        g_state.dwmGetWindowAttribute(window, DarkModeAttribute(), &on, sizeof(on)) != S_OK)
         return 0;
     return on ? 1 : 0;
 }
 
-static void WriteDarkMode(HWND window, int on) noexcept {
+static HRESULT WriteDarkMode(HWND window, int on) noexcept {
     BOOL value = on;
-    g_state.dwmSetWindowAttribute(window, DWMWA_USE_IMMERSIVE_DARK_MODE, &value, sizeof(value));
+    return g_state.dwmSetWindowAttribute(window, DarkModeAttribute(), &value, sizeof(value));
+}
+
+// Windows 10 draws the caption in its new mode only once the window is activated or deactivated:
+// drawing it the other way and back, as it is, does that without activating anything
+// (https://github.com/Akascape/py-window-styles/pull/47, electron/electron#39287). A hung window
+// would never answer.
+static void RedrawCaption(HWND window) noexcept {
+    // A window not shown yet paints in its mode from the start.
+    if (IsWindows11OrLater() || !IsWindowVisible(window) || IsHungAppWindow(window)) return;
+    WINDOWINFO info = {};
+    info.cbSize = sizeof info;
+    BOOL active = GetWindowInfo(window, &info) && info.dwWindowStatus == WS_ACTIVECAPTION;
+    SendMessageW(window, WM_NCACTIVATE, !active, 0);
+    SendMessageW(window, WM_NCACTIVATE, active, 0);
 }
 
 // Called right after colour calls the window manager accepted, with kColorNotSet for a colour not
@@ -93,4 +99,43 @@ void RestoreDarkMode(HWND window) noexcept {
     RemovePropW(window, kTextProperty);
     if (own != kNoWindowValue && ReadDarkMode(window) != static_cast<int>(own))
         WriteDarkMode(window, static_cast<int>(own));
+}
+
+// The mode becomes the window's own, which RemoveStyle puts back. While a caption colour of the
+// plug-in is on the window its glyphs must stay readable there, so the rule above keeps the flag.
+HRESULT GiveOwnDarkMode(HWND window, int on) noexcept {
+    if (WindowValue(window, kCaptionProperty, kColorNotSet) != kColorNotSet) {
+        SetWindowValue(window, kOwnFlagProperty, on);
+        return S_OK;
+    }
+    HRESULT result = WriteDarkMode(window, on);
+    if (result == S_OK) RedrawCaption(window);
+    return result;
+}
+
+int SetDarkMode(int dark, int window) noexcept {
+    if (WindowsBuild() < kDarkModeBuild) {
+        ReportLastError(L"This feature requires Windows 10 version 1809 (build 17763) or later.");
+        return 0;
+    }
+    HWND hwnd = StylingTarget(window);
+    if (!hwnd) return 0;
+    // Changing the mode sends the window messages on Windows 10; the host would wait for ever.
+    if (IsHungAppWindow(hwnd)) {
+        ReportLastError(L"Window not responding");
+        return 0;
+    }
+    int on = dark ? 1 : 0;
+    HRESULT result = GiveOwnDarkMode(hwnd, on);
+    if (result != S_OK) {
+        ReportRefusal(result);
+        return 0;
+    }
+    if (hwnd == g_state.hostWindow) g_state.darkModeForNewWindows = on;
+    SetHostVariableInt(L"[Zarnel.DarkMode]", on);
+    if (on)
+        ReportLastError(L"OK - Dark mode on");
+    else
+        ReportLastError(L"OK - Dark mode off");
+    return 1;
 }

@@ -22,23 +22,27 @@ void ReleaseWindowManager() noexcept {
     g_state.dwmapiLibrary = nullptr;
     g_state.dwmSetWindowAttribute = nullptr;
     g_state.dwmGetWindowAttribute = nullptr;
-    WindowListFree(g_state.styledWindows);
     if (dwmapi) FreeLibrary(dwmapi);
 }
 
-int IsWindows11OrLater() noexcept {
-    if (g_state.windows11Check >= 0) return g_state.windows11Check;
+// Read once: the build cannot change while the process runs.
+DWORD WindowsBuild() noexcept {
+    if (g_state.windowsBuild) return g_state.windowsBuild;
     OSVERSIONINFOEXW info = {};
     info.dwOSVersionInfoSize = sizeof(info);
     // GetVersionEx lies to programs without a compatibility manifest; ntdll tells the truth.
     if (HMODULE ntdll = LoadLibraryW(L"ntdll.dll")) {
-        if (auto rtlGetVersion = ResolveEntry<RtlGetVersionFn>(ntdll, "RtlGetVersion")) {
+        if (auto rtlGetVersion = ResolveEntry<RtlGetVersionFn>(ntdll, "RtlGetVersion"))
             rtlGetVersion(&info);
-            g_state.windows11Check = info.dwBuildNumber >= kWindows11Build ? 1 : 0;
-        }
         FreeLibrary(ntdll);
     }
-    if (g_state.windows11Check < 0) g_state.windows11Check = 0;
+    // An unreadable build counts as the oldest, which nothing here supports.
+    g_state.windowsBuild = info.dwBuildNumber ? info.dwBuildNumber : 1;
+    return g_state.windowsBuild;
+}
+
+int IsWindows11OrLater() noexcept {
+    if (g_state.windows11Check < 0) g_state.windows11Check = WindowsBuild() >= kWindows11Build;
     return g_state.windows11Check;
 }
 

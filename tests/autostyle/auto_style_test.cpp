@@ -143,6 +143,37 @@ TEST_CASE("a_new_window_in_front_is_coloured_once_with_the_colours_of_that_momen
     DestroyWindow(host);
 }
 
+TEST_CASE("new_windows_get_the_dark_mode_and_the_border_of_the_host_window") {
+    HWND host = StartHost();
+    g_state.captionColorRed = g_state.captionColorGreen = g_state.captionColorBlue = 0;
+    // Dark mode alone enables, and gives the system's dark title bar rather than a black one.
+    CHECK_EQ(ExecCore(12, {}), 1);
+    CHECK_EQ(ExecCore(7, {}), 1);
+    HWND dark = MakeWindow(L"dark");
+    CHECK(DwmCallsFor(dark).empty());
+    CHECK_EQ(DwmDarkMode(dark), 1);
+    // A border following light colours: the glyphs stay readable, and the mode comes back without
+    // the colours.
+    ExecCore(6, {"2"});
+    ExecCore(11, {"-1"});
+    HWND light = MakeWindow(L"light");
+    std::vector<DwmCall> calls = DwmCallsFor(light);
+    REQUIRE(calls.size() == 3u);
+    CHECK(SameCall(calls[2], light, DWMWA_BORDER_COLOR, 0x00FFFFFF));
+    CHECK_EQ(DwmDarkMode(light), 0);
+    ExecCore(5, {HandleText(light).c_str()});
+    CHECK_EQ(DwmDarkMode(light), 1);
+    // Off on the host window: new windows keep their own flag, and take a border of its own.
+    ExecCore(12, {"0"});
+    ExecCore(11, {"10", "20", "30"});
+    HWND plain = MakeWindow(L"plain");
+    CHECK(SameCall(DwmCallsFor(plain).back(), plain, DWMWA_BORDER_COLOR, 0x001E140A));
+    CHECK(DwmFlagWrites(plain).empty());
+    StopAutoStyle();
+    for (HWND window : {dark, light, plain, host})
+        DestroyWindow(window);
+}
+
 TEST_CASE("a_window_is_coloured_once_it_gains_a_caption") {
     HWND host = StartHost();
     REQUIRE(ExecCore(7, {}) == 1);

@@ -41,6 +41,40 @@ TEST_CASE("thread_timer_without_host_window_is_gone_after_unload") {
     CHECK_EQ(FaultsInWatchedImage() - faultsBefore, 0);
 }
 
+static DWORD WINAPI UnloadOnThisThread(void* api) {
+    UnloadPlugin(*static_cast<PluginApi*>(api));
+    return 0;
+}
+
+// The hidden window that hears a contrast theme come on goes with the module, also when another
+// thread unloads it and so cannot destroy the window.
+TEST_CASE("the_contrast_theme_watcher_goes_with_the_module_unloaded_from_any_thread") {
+    LONG faultsBefore = FaultsInWatchedImage();
+    HWND host = MakeWindow(L"host");
+    for (bool otherThread : {false, true}) {
+        PluginApi api;
+        REQUIRE(StartPlugin(api, host));
+        WatchFaultsIn(api.module);
+        REQUIRE(Exec(api, 3, {"6"}) == 1);
+        HWND watcher = FindWindowW(L"Static", L"Zarnel contrast theme watcher");
+        REQUIRE(watcher != nullptr);
+        HANDLE unloader =
+            otherThread ? CreateThread(nullptr, 0, UnloadOnThisThread, &api, 0, nullptr) : nullptr;
+        if (unloader) {
+            CHECK_EQ(WaitForSingleObject(unloader, 10000), WAIT_OBJECT_0);
+            CloseHandle(unloader);
+        } else {
+            UnloadPlugin(api);
+        }
+        CHECK(GetModuleHandleW(L"ZarnelPlugin_Enhanced.dll") == nullptr);
+        SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0,
+                            SMTO_ABORTIFHUNG, 2000, nullptr);
+        CHECK(PumpUntil([&] { return !IsWindow(watcher); }, 2000));
+        CHECK_EQ(FaultsInWatchedImage() - faultsBefore, 0);
+    }
+    DestroyWindow(host);
+}
+
 TEST_CASE("repeated_load_cycles_leave_no_handles_or_windows_behind") {
     HWND host = MakeWindow(L"host");
     auto cycle = [&] {

@@ -52,7 +52,7 @@ TEST_CASE("edit_numbers_without_an_editor_answer_at_once_and_show_nothing") {
     g_createdWindows = 0;
     // An address that faults if read: these numbers must not touch the array.
     uintptr_t* bad = reinterpret_cast<uintptr_t*>(16);
-    for (int action : {4, 0, 11, -1, 12})
+    for (int action : {4, 0, 13, -1, 14})
         CHECK_EQ(s.api.editAction(action, bad), 0);
     for (int action : {5, 7, 8, 9})
         CHECK_EQ(s.api.editAction(action, bad), 1);
@@ -78,7 +78,7 @@ TEST_CASE("colour_picker_opens_at_the_slot_colour_clamped_and_ok_writes_it_back"
         {{"12", "-70000", "999", "4242"}, 12, 0, 255},
     };
     for (const ColorCase& c : cases) {
-        for (int action : {1, 2}) {
+        for (int action : {1, 2, 11}) {
             Params params(c.slots);
             std::vector<uintptr_t> before = params.slots;
             HWND dialog = nullptr;
@@ -401,9 +401,10 @@ TEST_CASE("theme_chooser_before_the_theme_table_lists_empty_names") {
     UnloadPlugin(api);
 }
 
-static std::vector<bool> BoxStates(HWND dialog) {
+static std::vector<bool> BoxStates(HWND dialog, std::initializer_list<int> boxes = {
+                                                    kCloseBox, kMinBox, kMaxBox}) {
     std::vector<bool> states;
-    for (int i : {kCloseBox, kMinBox, kMaxBox})
+    for (int i : boxes)
         states.push_back(SendMessageW(Children(dialog)[i], BM_GETCHECK, 0, 0) == BST_CHECKED);
     return states;
 }
@@ -491,6 +492,41 @@ TEST_CASE("caption_buttons_toggle_independently_and_cancel_keeps_the_slots") {
         CHECK_EQ(cancelled.result, 0);
         CHECK(kept.slots == keptBefore);
     }
+}
+
+TEST_CASE("dark_mode_box_starts_from_slot_zero_and_ok_writes_one_or_zero") {
+    Session s;
+    REQUIRE(s.ready);
+    struct {
+        const char* slot;
+        bool checked;
+    } cases[] = {{"1", true}, {"0", false}, {nullptr, true}, {"abc", false}, {"-2", true}};
+    for (auto& c : cases) {
+        Params params({c.slot, "4242"});
+        std::vector<uintptr_t> before = params.slots;
+        HWND dialog = nullptr;
+        bool checked = !c.checked;
+        ScriptRun run = s.Edit(12, params.data(),
+                               {WaitForEditor(L"Title Bar Mode", dialog),
+                                [&] {
+                                    checked = BoxStates(dialog, {0})[0];
+                                    return true;
+                                },
+                                ClickChild(dialog, 0), ClickChild(dialog, 1)});
+        CHECK(run.completed);
+        CHECK_EQ(run.result, 1);
+        CHECK_EQ(checked, c.checked);
+        CHECK_EQ(Written(params, before, 0), std::string(c.checked ? "0" : "1"));
+        CHECK_EQ(params.slots[1], before[1]);
+    }
+    Params kept({"1", nullptr});
+    std::vector<uintptr_t> before = kept.slots;
+    HWND dialog = nullptr;
+    ScriptRun cancelled = s.Edit(
+        12, kept.data(),
+        {WaitForEditor(L"Title Bar Mode", dialog), ClickChild(dialog, 0), ClickChild(dialog, 2)});
+    CHECK_EQ(cancelled.result, 0);
+    CHECK(kept.slots == before);
 }
 
 static Step ExpectFocus(const HWND& dialog, int index, int* mismatches) {

@@ -8,7 +8,7 @@ struct ExpectedAction {
     int arg4, arg6;
 };
 
-static const ExpectedAction kExpected[10] = {
+static const ExpectedAction kExpected[12] = {
     {"zrnZarnel_SetColor", "Set title bar background color using color picker", 2, 4},
     {"zrnZarnel_SetTextColor", "Set title bar text color using color picker", 2, 4},
     {"zrnZarnel_ApplyTheme", "Apply a predefined theme to title bar", 2, 2},
@@ -20,11 +20,14 @@ static const ExpectedAction kExpected[10] = {
     {"zrnZarnel_DisableAutoStyle", "Disable automatic styling of child windows", 0, 0},
     {"zrnZarnel_GetAutoStyleStatus", "Get current auto-styling status and global theme info", 0, 0},
     {"zrnZarnel_SetButtons", "Show or hide title bar Close / Minimize / Maximize buttons", 2, 4},
+    {"zrnZarnel_SetBorderColor",
+     "Set window border color using color picker (red -1: as the title bar)", 2, 4},
+    {"zrnZarnel_SetDarkMode", "Give a window the dark (1) or light (0) title bar of Windows", 2, 2},
 };
 
 static void CheckCatalogue(size_t first) {
-    REQUIRE(g_registrations.size() >= first + 10);
-    for (int i = 0; i < 10; ++i) {
+    REQUIRE(g_registrations.size() >= first + 12);
+    for (int i = 0; i < 12; ++i) {
         const Registration& r = g_registrations[first + i];
         CHECK_EQ(r.number, i + 1);
         CHECK_EQ(r.name, std::string(kExpected[i].name));
@@ -42,12 +45,12 @@ TEST_CASE("registers_the_catalogue_in_order_and_again_on_a_second_call") {
     CHECK_EQ(api.registerPlugIn(reinterpret_cast<void*>(RecordAddAction), nullptr, nullptr,
                                 reinterpret_cast<void*>(RecordSetVariable)),
              0);
-    CHECK_EQ(g_registrations.size(), 10u);
+    CHECK_EQ(g_registrations.size(), 12u);
     CheckCatalogue(0);
     api.registerPlugIn(reinterpret_cast<void*>(RecordAddAction), nullptr, nullptr,
                        reinterpret_cast<void*>(RecordSetVariable));
-    CHECK_EQ(g_registrations.size(), 20u);
-    CheckCatalogue(10);
+    CHECK_EQ(g_registrations.size(), 24u);
+    CheckCatalogue(12);
     CHECK_EQ(g_badBlocks, 0);
     CHECK(g_writes.empty());
     UnloadPlugin(api);
@@ -64,7 +67,7 @@ TEST_CASE("null_add_action_callback_still_stores_the_variable_callback") {
     // A later registration without a set-variable callback silences the status lines.
     ClearHostRecords();
     api.registerPlugIn(reinterpret_cast<void*>(RecordAddAction), nullptr, nullptr, nullptr);
-    CHECK_EQ(g_registrations.size(), 10u);
+    CHECK_EQ(g_registrations.size(), 12u);
     CHECK_EQ(Exec(api, 6, {"2"}), 1);
     CHECK(g_writes.empty());
     UnloadPlugin(api);
@@ -124,7 +127,7 @@ TEST_CASE("messages_other_than_stop_and_out_of_range_actions_do_nothing") {
         CHECK_EQ(api.message(code, nullptr), 0);
     // An invalid array address proves the dispatcher never reads it for these numbers.
     uintptr_t* invalid = reinterpret_cast<uintptr_t*>(static_cast<uintptr_t>(0x10));
-    for (int action : {0, -1, 11, 1000})
+    for (int action : {0, -1, 13, 1000})
         CHECK_EQ(api.execAction(action, invalid), 0);
     CHECK(g_writes.empty());
     DestroyWindow(host);

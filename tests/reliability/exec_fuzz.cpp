@@ -41,9 +41,9 @@ static int RandomAction() {
     case 1:
         return Below(3) - 1;
     case 2:
-        return 11 + Below(5);
+        return 13 + Below(5);
     default:
-        return 1 + Below(10);
+        return 1 + Below(12);
     }
 }
 
@@ -61,6 +61,8 @@ static bool ResultAllowed(int action, int result) {
     case 7:
     case 9:
     case 10:
+    case 11:
+    case 12:
         return result == 0 || result == 1;
     default:
         return result == 0;
@@ -95,7 +97,7 @@ int main(int argc, char** argv) {
         bool nullArray = Below(10) == 0;
         ClearHostRecords();
         int result = api.execAction(action, nullArray ? nullptr : slots.data());
-        bool known = action >= 1 && action <= 10;
+        bool known = action >= 1 && action <= 12;
         const char* broken = nullptr;
         if (!ResultAllowed(action, result))
             broken = "result out of range";

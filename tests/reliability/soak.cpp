@@ -81,14 +81,16 @@ static bool ResultAllowed(int action, int result) {
 }
 
 static void RunAction(PluginApi& api, Windows& windows, long step) {
-    int action = 1 + Below(10);
+    int action = 1 + Below(12);
     std::vector<std::string> texts;
     switch (action) {
     case 1:
     case 2:
+    case 11:
         for (int i = 0; i < 3; ++i)
             texts.push_back(NumberText(Below(256)));
         texts.push_back(WindowParameter(windows.Pick()));
+        if (action == 11 && Below(4) == 0) texts[0] = "-1"; // the border follows the title bar
         break;
     case 3:
         texts = {NumberText(1 + Below(20)), WindowParameter(windows.Pick())};
@@ -103,6 +105,9 @@ static void RunAction(PluginApi& api, Windows& windows, long step) {
         for (int i = 0; i < 3; ++i)
             texts.push_back(std::to_string(Below(2)));
         texts.push_back(WindowParameter(windows.Pick()));
+        break;
+    case 12:
+        texts = {std::to_string(Below(2)), WindowParameter(windows.Pick())};
         break;
     default:
         break;

@@ -35,6 +35,20 @@ static void StoreFlag(HWND window, BOOL on) {
         g_flags[g_flagCount++] = DarkModeFlag{window, on};
 }
 
+static DWORD FlagAttribute() {
+    static DWORD attribute;
+    if (!attribute) {
+        OSVERSIONINFOEXW info = {};
+        info.dwOSVersionInfoSize = sizeof info;
+        auto rtlGetVersion =
+            reinterpret_cast<LONG(WINAPI*)(OSVERSIONINFOEXW*)>(reinterpret_cast<void (*)(void)>(
+                GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")));
+        if (rtlGetVersion) rtlGetVersion(&info);
+        attribute = info.dwBuildNumber < 18985 ? kDarkModeAttributeBefore20H1 : kDarkModeAttribute;
+    }
+    return attribute;
+}
+
 static BOOL WasPainted(HWND window) {
     for (int i = 0; i < g_paintedCount; ++i)
         if (g_painted[i] == window) return TRUE;
@@ -57,8 +71,8 @@ extern "C" __declspec(dllexport) HRESULT WINAPI
     }
     if (g_failResult != S_OK && (g_failAttribute == 0 || g_failAttribute == attribute))
         return g_failResult;
-    if (attribute == kDarkModeAttribute) {
-        if (!value || size != sizeof(BOOL)) return E_INVALIDARG;
+    if (attribute == kDarkModeAttribute || attribute == kDarkModeAttributeBefore20H1) {
+        if (attribute != FlagAttribute() || !value || size != sizeof(BOOL)) return E_INVALIDARG;
         StoreFlag(window, *static_cast<const BOOL*>(value) != FALSE);
     }
     return S_OK;
@@ -67,7 +81,7 @@ extern "C" __declspec(dllexport) HRESULT WINAPI
 extern "C" __declspec(dllexport) HRESULT WINAPI
     DwmGetWindowAttribute(HWND window, DWORD attribute, PVOID value, DWORD size) {
     if (g_failReads != S_OK) return g_failReads;
-    if (attribute != kDarkModeAttribute || !value || size != sizeof(BOOL)) return E_INVALIDARG;
+    if (attribute != FlagAttribute() || !value || size != sizeof(BOOL)) return E_INVALIDARG;
     const DarkModeFlag* flag = FindFlag(window);
     *static_cast<BOOL*>(value) = flag ? flag->on : FALSE;
     return S_OK;

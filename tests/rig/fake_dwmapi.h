@@ -22,5 +22,7 @@ typedef void(WINAPI* FakeDwmPresetDarkModeFn)(HWND window, BOOL on);
 typedef void(WINAPI* FakeDwmFailReadsFn)(HRESULT result);
 typedef HRESULT(WINAPI* DwmGetWindowAttributeFn)(HWND, DWORD, PVOID, DWORD);
 
-// DWMWA_USE_IMMERSIVE_DARK_MODE: the flag the stand-in keeps per window.
+// DWMWA_USE_IMMERSIVE_DARK_MODE: the flag the stand-in keeps per window. Windows 10 took it as 19
+// before build 18985 (20H1); the stand-in keeps it under the number of the prefix's build only.
 constexpr DWORD kDarkModeAttribute = 20;
+constexpr DWORD kDarkModeAttributeBefore20H1 = 19;

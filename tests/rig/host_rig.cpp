@@ -142,10 +142,14 @@ std::vector<DwmCall> DwmAllCalls() {
     return calls;
 }
 
+static bool IsFlagCall(const DwmCall& call) {
+    return call.attribute == kDarkModeAttribute || call.attribute == kDarkModeAttributeBefore20H1;
+}
+
 std::vector<DwmCall> DwmCalls() {
     std::vector<DwmCall> calls;
     for (const DwmCall& call : DwmAllCalls())
-        if (call.attribute != kDarkModeAttribute) calls.push_back(call);
+        if (!IsFlagCall(call)) calls.push_back(call);
     return calls;
 }
 
@@ -176,14 +180,16 @@ void DwmFailReads(HRESULT result) {
 int DwmDarkMode(HWND window) {
     auto read = DwmEntry<DwmGetWindowAttributeFn>("DwmGetWindowAttribute");
     BOOL on = FALSE;
-    if (!read || read(window, kDarkModeAttribute, &on, sizeof on) != S_OK) return -1;
+    if (!read || (read(window, kDarkModeAttribute, &on, sizeof on) != S_OK &&
+                  read(window, kDarkModeAttributeBefore20H1, &on, sizeof on) != S_OK))
+        return -1;
     return on ? 1 : 0;
 }
 
 std::vector<DwmCall> DwmFlagWrites(HWND window) {
     std::vector<DwmCall> writes;
     for (const DwmCall& call : DwmAllCalls())
-        if (call.window == window && call.attribute == kDarkModeAttribute) writes.push_back(call);
+        if (call.window == window && IsFlagCall(call)) writes.push_back(call);
     return writes;
 }
 
@@ -221,10 +227,15 @@ bool SimulateContrastTheme(HMODULE module, bool on) {
            (*slot = fake);
 }
 
+bool g_recordCaptionStates;
+std::vector<CaptionState> g_captionStates;
+
 // Test windows tell the recording window manager when they first paint.
 static LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_PAINT || message == WM_NCPAINT || message == WM_ERASEBKGND)
         DwmNotePaint(window);
+    if (message == WM_NCACTIVATE && g_recordCaptionStates)
+        g_captionStates.push_back({window, wParam != 0});
     return DefWindowProcW(window, message, wParam, lParam);
 }
 

@@ -77,6 +77,15 @@ std::vector<DwmCall> DwmFlagWrites(HWND window);
 // module does not import it.
 bool SimulateContrastTheme(HMODULE module, bool on);
 
+// Each WM_NCACTIVATE a test window received while recording: its caption drawn active or not.
+// Off by default, so long runs do not grow the heap.
+struct CaptionState {
+    HWND window;
+    bool active;
+};
+extern bool g_recordCaptionStates;
+extern std::vector<CaptionState> g_captionStates;
+
 HWND MakeWindow(const wchar_t* title, DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                 HWND owner = nullptr, DWORD exStyle = 0);
 void Pump(int milliseconds);

@@ -57,6 +57,55 @@ TEST_CASE("text_colour_uses_attribute_36_and_keeps_the_global_theme") {
     DestroyWindow(host);
 }
 
+TEST_CASE("border_colour_is_set_follows_the_title_bar_and_goes_with_the_style") {
+    HWND host = MakeWindow(L"host"), other = MakeWindow(L"other");
+    StartCore(host);
+    std::string handle = HandleText(other);
+    CHECK_EQ(ExecCore(11, {"300", "-5", "128", handle.c_str()}), 1);
+    REQUIRE(DwmCalls().size() == 1u);
+    CHECK(SameCall(DwmCalls()[0], other, DWMWA_BORDER_COLOR, 0x008000FF));
+    CHECK_EQ(LastValue("[Zarnel.BorderColor]"), std::string("255,0,128"));
+    CHECK_EQ(LastValue("[Zarnel.LastError]"), std::string("OK - Border color set"));
+    CHECK_EQ(g_state.borderColor, kColorNotSet);
+    // Following the title bar: the colour the plug-in set there now, and each later caption colour.
+    ExecCore(3, {"6"});
+    CHECK_EQ(ExecCore(11, {"-1"}), 1);
+    CHECK(SameCall(DwmCalls().back(), host, DWMWA_BORDER_COLOR, 0x00202020));
+    CHECK_EQ(LastValue("[Zarnel.BorderColor]"), std::string("caption"));
+    CHECK_EQ(LastValue("[Zarnel.LastError]"), std::string("OK - Border follows the title bar"));
+    ExecCore(1, {"1", "2", "3"});
+    ExecCore(2, {"4", "5", "6"});
+    std::vector<DwmCall> calls = DwmCalls();
+    CHECK(SameCall(calls[calls.size() - 2], host, DWMWA_BORDER_COLOR, 0x00030201));
+    CHECK_EQ(calls.back().attribute, static_cast<DWORD>(DWMWA_TEXT_COLOR));
+    DwmFail(DWMWA_BORDER_COLOR, E_INVALIDARG);
+    ClearHostRecords();
+    CHECK_EQ(ExecCore(11, {"1", "1", "1"}), 0);
+    CHECK_EQ(LastValue("[Zarnel.LastError]"),
+             std::string("DwmSetWindowAttribute failed: -2147024809"));
+    CHECK_EQ(g_writes.size(), 1u);
+    CHECK_EQ(g_state.borderColor, kBorderFollowsCaption);
+    // Taken back with the style only where one was set, also by a copy loaded later.
+    DwmFail(0, S_OK);
+    HMODULE held = nullptr;
+    REQUIRE(GetModuleHandleExW(0, L"dwmapi.dll", &held));
+    StartCore(host);
+    size_t before = DwmCalls().size();
+    for (const char* window : {handle.c_str(), "0", handle.c_str()})
+        CHECK_EQ(ExecCore(5, {window}), 1);
+    calls = DwmCalls();
+    REQUIRE(calls.size() == before + 8);
+    for (size_t i = 0; i < 8; ++i)
+        CHECK(SameCall(calls[before + i], i / 3 == 1 ? host : other,
+                       i % 3 == 0   ? DWMWA_CAPTION_COLOR
+                       : i % 3 == 1 ? DWMWA_TEXT_COLOR
+                                    : DWMWA_BORDER_COLOR,
+                       DWMWA_COLOR_DEFAULT));
+    FreeLibrary(held);
+    DestroyWindow(host);
+    DestroyWindow(other);
+}
+
 static BOOL CALLBACK CountProperty(HWND, LPWSTR, HANDLE, ULONG_PTR count) {
     return ++*reinterpret_cast<int*>(count);
 }
@@ -128,6 +177,47 @@ TEST_CASE("dark_mode_flag_follows_the_colours_set_on_each_window") {
     DestroyWindow(self);
 }
 
+// The title bar's own mode: written at once, unless a caption colour of the plug-in decides the
+// glyphs; RemoveStyle puts the chosen mode back.
+TEST_CASE("dark_mode_chosen_by_the_script_becomes_the_window_own") {
+    HWND host = MakeWindow(L"host"), other = MakeWindow(L"other");
+    StartCore(host);
+    std::string handle = HandleText(other);
+    g_recordCaptionStates = true;
+    g_captionStates.clear();
+    CHECK_EQ(ExecCore(12, {"1", handle.c_str()}), 1);
+    CHECK_EQ(DwmDarkMode(other), 1);
+    CHECK_EQ(LastValue("[Zarnel.DarkMode]"), std::string("1"));
+    CHECK_EQ(LastValue("[Zarnel.LastError]"), std::string("OK - Dark mode on"));
+    CHECK(g_captionStates.empty()); // Windows 11 redraws by itself
+    CHECK_EQ(g_state.darkModeForNewWindows, 0);
+    ExecCore(3, {"2", handle.c_str()});
+    CHECK_EQ(ExecCore(12, {"1", handle.c_str()}), 1);
+    CHECK_EQ(DwmDarkMode(other), 0);
+    CHECK_EQ(ExecCore(5, {handle.c_str()}), 1);
+    CHECK_EQ(DwmDarkMode(other), 1);
+    CHECK_EQ(ExecCore(12, {"$0", handle.c_str()}), 1);
+    CHECK_EQ(DwmDarkMode(other), 0);
+    CHECK_EQ(LastValue("[Zarnel.LastError]"), std::string("OK - Dark mode off"));
+    // On the host window it is also the mode of new windows.
+    CHECK_EQ(ExecCore(12, {}), 1);
+    CHECK_EQ(g_state.darkModeForNewWindows, 1);
+    // Refused: nothing written, the setting for new windows kept.
+    DwmFail(kDarkModeAttribute, E_ACCESSDENIED);
+    std::string refusals;
+    for (DWORD build : {kDarkModeBuild - 1, kWindows11Build}) {
+        g_state.windowsBuild = build;
+        ClearHostRecords();
+        CHECK_EQ(ExecCore(12, {"0"}), 0);
+        refusals += g_writes.size() == 1 ? g_writes[0].value + "\n" : "writes\n";
+    }
+    CHECK_EQ(refusals, "This feature requires Windows 10 version 1809 (build 17763) or later.\n"
+                       "DwmSetWindowAttribute failed: -2147024891\n");
+    CHECK_EQ(g_state.darkModeForNewWindows, 1);
+    DestroyWindow(host);
+    DestroyWindow(other);
+}
+
 // Honoured as Microsoft asks:
 // https://learn.microsoft.com/windows/win32/winauto/high-contrast-parameter
 TEST_CASE("a_contrast_theme_refuses_colours_and_takes_back_every_coloured_window") {
@@ -151,6 +241,9 @@ TEST_CASE("a_contrast_theme_refuses_colours_and_takes_back_every_coloured_window
     CHECK_EQ(LastValue("[Zarnel.LastError]"),
              std::string("A contrast theme is on: title bar colours are left to Windows."));
     CHECK_EQ(StoredCaption(), std::string("25,25,112"));
+    CHECK_EQ(ExecCore(11, {"1"}) + ExecCore(12, {}), 0);
+    CHECK_EQ(LastValue("[Zarnel.LastError]"),
+             std::string("A contrast theme is on: title bar colours are left to Windows."));
     // Taken back at once: the system's colours, and the glyphs each window had of its own.
     std::vector<DwmCall> calls = DwmCalls();
     CHECK_EQ(calls.size(), before + 4);
@@ -164,6 +257,16 @@ TEST_CASE("a_contrast_theme_refuses_colours_and_takes_back_every_coloured_window
     SimulateContrastTheme(GetModuleHandleW(nullptr), false);
     CHECK_EQ(ExecCore(1, {"1", "2", "3"}), 1);
     CHECK_EQ(DwmCallsFor(other).size(), 4u);
+    // Followed the moment Windows announces it, with no action at all, borders included.
+    REQUIRE(ExecCore(11, {"-1"}) == 1);
+    size_t shown = DwmCalls().size();
+    SimulateContrastTheme(GetModuleHandleW(nullptr), true);
+    SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0, SMTO_ABORTIFHUNG,
+                        2000, nullptr);
+    calls = DwmCalls();
+    REQUIRE(calls.size() == shown + 3);
+    CHECK(SameCall(calls.back(), host, DWMWA_BORDER_COLOR, DWMWA_COLOR_DEFAULT));
+    SimulateContrastTheme(GetModuleHandleW(nullptr), false);
     DestroyWindow(host);
     DestroyWindow(other);
 }
@@ -226,6 +329,9 @@ TEST_CASE("no_host_window_is_reported_before_any_window_manager_call") {
     CHECK_EQ(LastValue("[Zarnel.LastError]"), std::string("No window handle available"));
     CHECK(DwmCalls().empty());
     CHECK_EQ(g_writes.size(), 2u);
+    CHECK_EQ(ExecCore(11, {}) + ExecCore(12, {}), 0);
+    CHECK_EQ(LastValue("[Zarnel.LastError]"), std::string("No window handle available"));
+    CHECK_EQ(g_writes.size(), 4u);
 }
 
 TEST_CASE("remove_style_makes_both_calls_even_when_the_first_fails") {
@@ -282,6 +388,8 @@ TEST_CASE("older_build_refuses_colours_without_loading_the_window_manager") {
     CHECK_EQ(g_writes.size(), 3u);
     CHECK(!DwmLoaded());
     CHECK(g_state.dwmapiLibrary == nullptr);
+    CHECK_EQ(ExecCore(11, {"1", "2", "3"}), 0);
+    CHECK_EQ(LastValue("[Zarnel.LastError]"), std::string(kWindows11Message));
     // An invalid theme is refused before the build is looked at.
     CHECK_EQ(ExecCore(3, {"21"}), 0);
     CHECK_EQ(LastValue("[Zarnel.LastError]"), std::string("Invalid theme index. Use 1-20"));
@@ -333,6 +441,42 @@ TEST_CASE("missing_window_manager_is_reported_and_retried") {
     CHECK_EQ(ExecCore(7, {}), 0);
     CHECK_EQ(LastValue("[Zarnel.LastError]"),
              std::string("DWM API not available - cannot enable auto-styling"));
+    CHECK_EQ(ExecCore(12, {}), 0);
+    CHECK_EQ(LastValue("[Zarnel.LastError]"), std::string("DWM API not available"));
     CHECK(!DwmAvailable());
     DestroyWindow(host);
+}
+
+// Run on builds 17763 (1809, attribute 19) and 19041 (2004, attribute 20).
+TEST_CASE("windows_10_gives_a_dark_title_bar_and_redraws_it_where_it_stands") {
+    HWND host = MakeWindow(L"host"), other = MakeWindow(L"other");
+    StartCore(host);
+    REQUIRE(BringToFront(host));
+    DWORD flag = WindowsBuild() < 18985 ? kDarkModeAttributeBefore20H1 : kDarkModeAttribute;
+    RECT before, after;
+    GetWindowRect(host, &before);
+    g_recordCaptionStates = true;
+    for (HWND window : {host, other}) {
+        g_captionStates.clear();
+        CHECK_EQ(ExecCore(12, {"1", HandleText(window).c_str()}), 1);
+        REQUIRE(DwmFlagWrites(window).size() == 1u);
+        CHECK(SameCall(DwmFlagWrites(window)[0], window, flag, 1));
+        // Drawn the other way and back as it stands: active for the window in front only.
+        REQUIRE(g_captionStates.size() == 2u);
+        CHECK((g_captionStates[0].window == window && g_captionStates[1].window == window));
+        CHECK_EQ(g_captionStates[0].active, window != host);
+        CHECK_EQ(g_captionStates[1].active, window == host);
+    }
+    GetWindowRect(host, &after);
+    CHECK(EqualRect(&before, &after));
+    CHECK(GetForegroundWindow() == host);
+    // Dark mode alone is enough for new windows, which get no colour calls.
+    CHECK_EQ(ExecCore(7, {}), 1);
+    HWND shown = MakeWindow(L"shown");
+    CHECK(DwmCallsFor(shown).empty());
+    CHECK_EQ(DwmDarkMode(shown), 1);
+    ExecCore(8, {});
+    DestroyWindow(shown);
+    DestroyWindow(host);
+    DestroyWindow(other);
 }

@@ -119,7 +119,7 @@ run demo "$bin/ZarnelPlugin_Enhanced.dll" "$src/examples/demo.zs"
 if [ "$rc" -ne 0 ] || [ -s demo.err ]; then
   bad demo "exit code $rc, stderr:"; sed 's/^/  /' demo.err
 else
-  [ "$(grep -c '^action ' demo.out)" -eq 10 ] || bad demo "the catalogue does not list ten actions"
+  [ "$(grep -c '^action ' demo.out)" -eq 12 ] || bad demo "the catalogue does not list twelve actions"
   has_line demo '  dwm: message box attribute 35 (caption colour) = 0x00202020' &&
     has_line demo '  dwm: message box attribute 36 (text colour) = 0x00FFFFFF' &&
     has_line demo '  dwm: message box attribute 20 (dark mode) = 0x00000001' && ok demo
