@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Runs the test suite against the shipped 32-bit build inside an emulated 32-bit system (Debian 12
 # i386 with 32-bit Wine 8 under qemu-system-i386), all programs in one boot. The system is made on
-# first use (docs/figures.md says how long) and kept in ~/.cache/zarnel-guest32 while its recipe is
-# unchanged.
+# first use (docs/figures.md says how long) and kept in the cache while its recipe is unchanged.
 #   test32.sh [CTEST_SELECTION...]   e.g. -R autostyle; ctest's own selection options
+#   ZARNEL_GUEST32_CACHE             the cache (default ${XDG_CACHE_HOME:-~/.cache}/zarnel-guest32)
 #   ZARNEL_TIMEOUT_SCALE             time limits are multiplied by this under emulation (default 4)
 #   ZARNEL_GUEST_SLOTS               test programs run at once in the guest (default 2)
 # Each program's output is kept in build/i686/Testing/guest32/NAME.log.
