@@ -258,15 +258,17 @@ TEST_CASE("a_contrast_theme_refuses_colours_and_takes_back_every_coloured_window
     CHECK_EQ(ExecCore(1, {"1", "2", "3"}), 1);
     CHECK_EQ(DwmCallsFor(other).size(), 4u);
     // Followed the moment Windows announces it, with no action at all, borders included.
-    REQUIRE(ExecCore(11, {"-1"}) == 1);
-    size_t shown = DwmCalls().size();
+    HWND framed = MakeWindow(L"framed");
+    REQUIRE(ExecCore(11, {"1", "2", "3", HandleText(framed).c_str()}) == 1);
     SimulateContrastTheme(GetModuleHandleW(nullptr), true);
     SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0, SMTO_ABORTIFHUNG,
                         2000, nullptr);
-    calls = DwmCalls();
-    REQUIRE(calls.size() == shown + 3);
-    CHECK(SameCall(calls.back(), host, DWMWA_BORDER_COLOR, DWMWA_COLOR_DEFAULT));
+    CHECK_EQ(DwmCallsFor(host).size(), 9u);
+    calls = DwmCallsFor(framed);
+    REQUIRE(calls.size() == 4u);
+    CHECK(SameCall(calls.back(), framed, DWMWA_BORDER_COLOR, DWMWA_COLOR_DEFAULT));
     SimulateContrastTheme(GetModuleHandleW(nullptr), false);
+    DestroyWindow(framed);
     DestroyWindow(host);
     DestroyWindow(other);
 }
@@ -447,7 +449,7 @@ TEST_CASE("missing_window_manager_is_reported_and_retried") {
     DestroyWindow(host);
 }
 
-// Run on builds 17763 (1809, attribute 19) and 19041 (2004, attribute 20).
+// Run on builds 17763 (1809, attribute 19) and 18985 (the first with attribute 20).
 TEST_CASE("windows_10_gives_a_dark_title_bar_and_redraws_it_where_it_stands") {
     HWND host = MakeWindow(L"host"), other = MakeWindow(L"other");
     StartCore(host);
@@ -470,11 +472,15 @@ TEST_CASE("windows_10_gives_a_dark_title_bar_and_redraws_it_where_it_stands") {
     GetWindowRect(host, &after);
     CHECK(EqualRect(&before, &after));
     CHECK(GetForegroundWindow() == host);
-    // Dark mode alone is enough for new windows, which get no colour calls.
+    // Dark mode alone is enough for new windows, which get no colour calls; one not shown yet needs
+    // no redraw.
     CHECK_EQ(ExecCore(7, {}), 1);
-    HWND shown = MakeWindow(L"shown");
+    HWND shown = MakeWindow(L"shown", WS_OVERLAPPEDWINDOW);
+    ShowWindow(shown, SW_SHOWNOACTIVATE);
     CHECK(DwmCallsFor(shown).empty());
     CHECK_EQ(DwmDarkMode(shown), 1);
+    for (const CaptionState& state : g_captionStates)
+        CHECK(state.window != shown);
     ExecCore(8, {});
     DestroyWindow(shown);
     DestroyWindow(host);
