@@ -83,6 +83,21 @@ TEST_CASE("explicit_window_is_used_and_bad_windows_are_refused_without_writes") 
     ExecCore(10, {"1", "1", "1", HandleText(other).c_str()});
     GetWindowRect(other, &after);
     CHECK(EqualRect(&before, &after));
+    // Windows refuses to restyle an elevated program's window: then nothing else is done either.
+    ClearHostRecords();
+    REQUIRE(SimulateRefusedWindowLong(GetModuleHandleW(nullptr), true));
+    int refused = ExecCore(10, {"0", "1", "1", HandleText(other).c_str()});
+    SimulateRefusedWindowLong(GetModuleHandleW(nullptr), false);
+    CHECK_EQ(refused, 0);
+    CHECK_EQ(LastValue("[Zarnel.LastError]"),
+             std::string("Failed to apply button visibility - Error: 5"));
+    CHECK_EQ(g_writes.size(), 1u);
+    CHECK(!CloseGrayed(other));
+    // A style of 0 before is no refusal, whatever error was left over from earlier calls.
+    HWND bare = MakeWindow(L"", WS_CHILD, other);
+    SetWindowLongW(bare, GWL_STYLE, 0);
+    SetLastError(ERROR_ACCESS_DENIED);
+    CHECK_EQ(ExecCore(10, {"1", "1", "1", HandleText(bare).c_str()}), 1);
     DestroyWindow(other);
     ClearHostRecords();
     CHECK_EQ(ExecCore(10, {"1", "1", "1", HandleText(other).c_str()}), 0);
