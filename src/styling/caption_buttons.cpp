@@ -20,6 +20,11 @@ int SetButtons(int close, int minimize, int maximize, int window) noexcept {
         ReportLastError(L"Invalid window handle");
         return 0;
     }
+    // A style change sends the window messages its own thread must answer.
+    if (IsHungAppWindow(hwnd)) {
+        ReportLastError(L"Window not responding");
+        return 0;
+    }
     LONG style = GetWindowLongW(hwnd, GWL_STYLE);
     // A refusal and an old style of 0 both return 0; only a cleared last error tells them apart.
     // https://learn.microsoft.com/windows/win32/api/winuser/nf-winuser-setwindowlongptrw
