@@ -11,7 +11,10 @@ int GetActiveWindowInfo() noexcept {
         return 0;
     }
     wchar_t title[kTitleBufferChars];
-    int length = GetWindowTextW(foreground, title, kTitleBufferChars);
+    // GetWindowTextW sends WM_GETTEXT to our own windows, which a hung thread never answers.
+    int length = IsHungAppWindow(foreground)
+                     ? InternalGetWindowText(foreground, title, kTitleBufferChars)
+                     : GetWindowTextW(foreground, title, kTitleBufferChars);
     // A full buffer may end in the first half of a pair: the cut character is left out whole.
     if (length == kTitleBufferChars - 1 && IS_HIGH_SURROGATE(title[length - 1]))
         title[--length] = L'\0';

@@ -20,8 +20,22 @@ int SetButtons(int close, int minimize, int maximize, int window) noexcept {
         ReportLastError(L"Invalid window handle");
         return 0;
     }
+    // A style change sends the window messages its own thread must answer.
+    if (IsHungAppWindow(hwnd)) {
+        ReportLastError(L"Window not responding");
+        return 0;
+    }
     LONG style = GetWindowLongW(hwnd, GWL_STYLE);
-    SetWindowLongW(hwnd, GWL_STYLE, ButtonStyle(style, close, minimize, maximize));
+    // A refusal and an old style of 0 both return 0; only a cleared last error tells them apart.
+    // https://learn.microsoft.com/windows/win32/api/winuser/nf-winuser-setwindowlongptrw
+    SetLastError(0);
+    if (!SetWindowLongW(hwnd, GWL_STYLE, ButtonStyle(style, close, minimize, maximize)) &&
+        GetLastError()) {
+        wchar_t message[64];
+        wsprintfW(message, L"Failed to apply button visibility - Error: %lu", GetLastError());
+        ReportLastError(message);
+        return 0;
+    }
     if (HMENU menu = GetSystemMenu(hwnd, FALSE))
         EnableMenuItem(menu, SC_CLOSE, MF_BYCOMMAND | (close ? MF_ENABLED : MF_GRAYED));
     SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,

@@ -197,34 +197,50 @@ void DwmNotePaint(HWND window) {
     if (auto note = DwmEntry<FakeDwmNotePaintFn>("FakeDwm_NotePaint")) note(window);
 }
 
-static bool g_contrastThemeOn;
 // From user32 itself: the address of an import is a stub that jumps through the patched slot.
-static auto g_systemParametersInfo =
-    reinterpret_cast<decltype(&SystemParametersInfoW)>(reinterpret_cast<void (*)(void)>(
-        GetProcAddress(GetModuleHandleW(L"user32"), "SystemParametersInfoW")));
-
-static BOOL WINAPI ReportContrastTheme(UINT action, UINT param, PVOID data, UINT update) {
-    BOOL done = g_systemParametersInfo(action, param, data, update);
-    if (done && action == SPI_GETHIGHCONTRAST)
-        static_cast<HIGHCONTRASTW*>(data)->dwFlags = g_contrastThemeOn ? HCF_HIGHCONTRASTON : 0;
-    return done;
+template <typename Fn> static Fn User32Entry(const char* name) {
+    return reinterpret_cast<Fn>(
+        reinterpret_cast<void (*)(void)>(GetProcAddress(GetModuleHandleW(L"user32"), name)));
 }
+static auto g_systemParametersInfo =
+    User32Entry<decltype(&SystemParametersInfoW)>("SystemParametersInfoW");
+static auto g_setWindowLong = User32Entry<decltype(&SetWindowLongW)>("SetWindowLongW");
 
-bool SimulateContrastTheme(HMODULE module, bool on) {
-    g_contrastThemeOn = on;
+// Points the module's import-address-table slot of real at fake, or back at real.
+static bool RedirectImport(HMODULE module, void* real, void* fake, bool on) {
     auto* base = reinterpret_cast<BYTE*>(module);
     auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(
         base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
     const IMAGE_DATA_DIRECTORY& iat = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IAT];
     auto** slot = reinterpret_cast<void**>(base + iat.VirtualAddress);
     auto** end = slot + iat.Size / sizeof *slot;
-    void *real = reinterpret_cast<void*>(g_systemParametersInfo),
-         *fake = reinterpret_cast<void*>(ReportContrastTheme);
     while (slot < end && *slot != real && *slot != fake)
         ++slot;
     DWORD protection;
     return slot < end && VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection) &&
-           (*slot = fake);
+           (*slot = on ? fake : real);
+}
+
+static BOOL WINAPI ReportContrastTheme(UINT action, UINT param, PVOID data, UINT update) {
+    BOOL done = g_systemParametersInfo(action, param, data, update);
+    if (done && action == SPI_GETHIGHCONTRAST)
+        static_cast<HIGHCONTRASTW*>(data)->dwFlags = HCF_HIGHCONTRASTON;
+    return done;
+}
+
+bool SimulateContrastTheme(HMODULE module, bool on) {
+    return RedirectImport(module, reinterpret_cast<void*>(g_systemParametersInfo),
+                          reinterpret_cast<void*>(ReportContrastTheme), on);
+}
+
+static LONG WINAPI RefuseWindowLong(HWND, int, LONG) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return 0;
+}
+
+bool SimulateRefusedWindowLong(HMODULE module, bool on) {
+    return RedirectImport(module, reinterpret_cast<void*>(g_setWindowLong),
+                          reinterpret_cast<void*>(RefuseWindowLong), on);
 }
 
 bool g_recordCaptionStates;

@@ -73,9 +73,12 @@ int DwmDarkMode(HWND window); // 1 on, 0 off, -1 unreadable
 std::vector<DwmCall> DwmFlagWrites(HWND window);
 
 // Wine 8 reports no contrast theme whatever its settings and refuses to switch one on: the module's
-// import of SystemParametersInfoW is pointed at one that reports the theme as told. False when the
-// module does not import it.
+// import of SystemParametersInfoW is pointed at one that reports a theme on, while on. False when
+// the module does not import it.
 bool SimulateContrastTheme(HMODULE module, bool on);
+// As User Interface Privilege Isolation does on an elevated program's window: the module's import
+// of SetWindowLongW answers 0 with ERROR_ACCESS_DENIED while on. In-process, so do the test's own.
+bool SimulateRefusedWindowLong(HMODULE module, bool on);
 
 // Each WM_NCACTIVATE a test window received while recording: its caption drawn active or not.
 // Off by default, so long runs do not grow the heap.

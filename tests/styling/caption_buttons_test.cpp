@@ -83,6 +83,21 @@ TEST_CASE("explicit_window_is_used_and_bad_windows_are_refused_without_writes") 
     ExecCore(10, {"1", "1", "1", HandleText(other).c_str()});
     GetWindowRect(other, &after);
     CHECK(EqualRect(&before, &after));
+    // Windows refuses to restyle an elevated program's window: then nothing else is done either.
+    ClearHostRecords();
+    REQUIRE(SimulateRefusedWindowLong(GetModuleHandleW(nullptr), true));
+    int refused = ExecCore(10, {"0", "1", "1", HandleText(other).c_str()});
+    SimulateRefusedWindowLong(GetModuleHandleW(nullptr), false);
+    CHECK_EQ(refused, 0);
+    CHECK_EQ(LastValue("[Zarnel.LastError]"),
+             std::string("Failed to apply button visibility - Error: 5"));
+    CHECK_EQ(g_writes.size(), 1u);
+    CHECK(!CloseGrayed(other));
+    // A style of 0 before is no refusal, whatever error was left over from earlier calls.
+    HWND bare = MakeWindow(L"", WS_CHILD, other);
+    SetWindowLongW(bare, GWL_STYLE, 0);
+    SetLastError(ERROR_ACCESS_DENIED);
+    CHECK_EQ(ExecCore(10, {"1", "1", "1", HandleText(bare).c_str()}), 1);
     DestroyWindow(other);
     ClearHostRecords();
     CHECK_EQ(ExecCore(10, {"1", "1", "1", HandleText(other).c_str()}), 0);
@@ -92,5 +107,46 @@ TEST_CASE("explicit_window_is_used_and_bad_windows_are_refused_without_writes") 
     CHECK_EQ(ExecCore(10, {}), 0);
     CHECK_EQ(LastValue("[Zarnel.LastError]"), std::string("No window handle available"));
     CHECK_EQ(g_writes.size(), 1u);
+    DestroyWindow(host);
+}
+
+constexpr DWORD kHungWaitMs = 60000;
+
+// In front, then deaf to messages until released: an action that sends its window a message holds
+// the release back until the wait times out, which the exit code reports.
+static DWORD WINAPI HangInFront(void* release) {
+    HWND window = MakeWindow(L"hung window");
+    BringToFront(window);
+    // Not a message wait: Wine does not count a thread waiting in one as hung.
+    DWORD timedOut = WaitForSingleObject(release, kHungWaitMs) == WAIT_TIMEOUT;
+    PumpUntil([&] { return WaitForSingleObject(release, 0) == WAIT_OBJECT_0; }, kHungWaitMs);
+    DestroyWindow(window);
+    return timedOut;
+}
+
+TEST_CASE("a_hung_window_is_never_sent_a_message") {
+    HWND host = MakeWindow(L"host"), hung = nullptr;
+    StartCore(host);
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE thread = CreateThread(nullptr, 0, HangInFront, release, 0, nullptr);
+    // Windows calls a window hung once its thread has taken no message for 5 s.
+    CHECK(PumpUntil([&] { return IsHungAppWindow(hung = FindWindowW(nullptr, L"hung window")); },
+                    20000));
+    LONG style = GetWindowLongW(hung, GWL_STYLE);
+    std::string handle = HandleText(hung);
+    ClearHostRecords();
+    CHECK_EQ(ExecCore(10, {"0", "0", "0", handle.c_str()}), 0);
+    CHECK_EQ(LastValue("[Zarnel.LastError]"), std::string("Window not responding"));
+    CHECK_EQ(g_writes.size(), 1u);
+    CHECK_EQ(ExecCore(4, {}), atoi(handle.c_str()));
+    CHECK_EQ(LastValue("[Zarnel.ActiveWindowTitle]"), std::string("hung window"));
+    CHECK_EQ(GetWindowLongW(hung, GWL_STYLE), style);
+    SetEvent(release);
+    WaitForSingleObject(thread, kHungWaitMs);
+    DWORD timedOut = 1;
+    GetExitCodeThread(thread, &timedOut);
+    CHECK_EQ(timedOut, 0u);
+    CloseHandle(thread);
+    CloseHandle(release);
     DestroyWindow(host);
 }
