@@ -138,6 +138,9 @@ TEST_CASE("a_hung_window_is_never_sent_a_message") {
     CHECK_EQ(ExecCore(10, {"0", "0", "0", handle.c_str()}), 0);
     CHECK_EQ(LastValue("[Zarnel.LastError]"), std::string("Window not responding"));
     CHECK_EQ(g_writes.size(), 1u);
+    CHECK_EQ(ExecCore(12, {"1", handle.c_str()}), 0);
+    CHECK_EQ(g_writes.back().value, std::string("Window not responding"));
+    CHECK((g_writes.size() == 2u && DwmFlagWrites(hung).empty()));
     CHECK_EQ(ExecCore(4, {}), atoi(handle.c_str()));
     CHECK_EQ(LastValue("[Zarnel.ActiveWindowTitle]"), std::string("hung window"));
     CHECK_EQ(GetWindowLongW(hung, GWL_STYLE), style);
