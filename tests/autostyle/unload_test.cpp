@@ -58,9 +58,8 @@ TEST_CASE("the_contrast_theme_watcher_goes_with_the_module_unloaded_from_any_thr
         REQUIRE(Exec(api, 3, {"6"}) == 1);
         HWND watcher = FindWindowW(L"Static", L"Zarnel contrast theme watcher");
         REQUIRE(watcher != nullptr);
-        HANDLE unloader =
-            otherThread ? CreateThread(nullptr, 0, UnloadOnThisThread, &api, 0, nullptr) : nullptr;
-        if (unloader) {
+        if (otherThread) {
+            HANDLE unloader = CreateThread(nullptr, 0, UnloadOnThisThread, &api, 0, nullptr);
             CHECK_EQ(WaitForSingleObject(unloader, 10000), WAIT_OBJECT_0);
             CloseHandle(unloader);
         } else {

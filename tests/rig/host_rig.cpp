@@ -142,15 +142,23 @@ std::vector<DwmCall> DwmAllCalls() {
     return calls;
 }
 
-static bool IsFlagCall(const DwmCall& call) {
-    return call.attribute == kDarkModeAttribute || call.attribute == kDarkModeAttributeBefore20H1;
-}
-
 std::vector<DwmCall> DwmCalls() {
     std::vector<DwmCall> calls;
     for (const DwmCall& call : DwmAllCalls())
-        if (!IsFlagCall(call)) calls.push_back(call);
+        if (call.attribute != kDarkModeAttribute) calls.push_back(call);
     return calls;
+}
+
+std::string DwmLog(HWND window) {
+    std::string log;
+    char word[32];
+    for (const DwmCall& call : DwmAllCalls()) {
+        if (call.window != window) continue;
+        snprintf(word, sizeof word, "%s%lu:%lX", log.empty() ? "" : " ", call.attribute,
+                 call.value);
+        log += word;
+    }
+    return log;
 }
 
 std::vector<DwmCall> DwmCallsFor(HWND window) {
@@ -180,16 +188,14 @@ void DwmFailReads(HRESULT result) {
 int DwmDarkMode(HWND window) {
     auto read = DwmEntry<DwmGetWindowAttributeFn>("DwmGetWindowAttribute");
     BOOL on = FALSE;
-    if (!read || (read(window, kDarkModeAttribute, &on, sizeof on) != S_OK &&
-                  read(window, kDarkModeAttributeBefore20H1, &on, sizeof on) != S_OK))
-        return -1;
+    if (!read || read(window, kDarkModeAttribute, &on, sizeof on) != S_OK) return -1;
     return on ? 1 : 0;
 }
 
 std::vector<DwmCall> DwmFlagWrites(HWND window) {
     std::vector<DwmCall> writes;
     for (const DwmCall& call : DwmAllCalls())
-        if (call.window == window && IsFlagCall(call)) writes.push_back(call);
+        if (call.window == window && call.attribute == kDarkModeAttribute) writes.push_back(call);
     return writes;
 }
 

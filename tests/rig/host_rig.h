@@ -66,6 +66,8 @@ void DwmReset();
 void DwmFail(DWORD attribute, HRESULT result);
 void DwmNotePaint(HWND window);
 std::vector<DwmCall> DwmCallsFor(HWND window);
+// A window's calls in order, flag writes included, as "attribute:VALUE" words (hexadecimal).
+std::string DwmLog(HWND window);
 // The dark-mode flag the recording window manager keeps per window.
 void DwmPresetDarkMode(HWND window, bool on);
 void DwmFailReads(HRESULT result);
