@@ -58,6 +58,9 @@ TEST_CASE("the_contrast_theme_watcher_goes_with_the_module_unloaded_from_any_thr
         REQUIRE(Exec(api, 3, {"6"}) == 1);
         HWND watcher = FindWindowW(L"Static", L"Zarnel contrast theme watcher");
         REQUIRE(watcher != nullptr);
+        // Heard before the unload as after it; the theme stays off, so nothing is handed back.
+        SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0,
+                            SMTO_ABORTIFHUNG, 2000, nullptr);
         if (otherThread) {
             HANDLE unloader = CreateThread(nullptr, 0, UnloadOnThisThread, &api, 0, nullptr);
             CHECK_EQ(WaitForSingleObject(unloader, 10000), WAIT_OBJECT_0);
