@@ -2,6 +2,8 @@
 
 #include <psapi.h>
 
+#include "resources.h"
+
 std::vector<HostWrite> g_writes;
 std::vector<Registration> g_registrations;
 int g_badBlocks;
@@ -10,6 +12,7 @@ std::string TakeHostBlock(char* block) {
     if (!block) return "<null>";
     std::string text(block);
     if (GlobalSize(block) != text.size() + 1) ++g_badBlocks;
+    ForgetAllocation(block);
     GlobalFree(block);
     return text;
 }
@@ -52,6 +55,7 @@ template <typename Fn> static void Resolve(HMODULE module, Fn& fn, const char* n
 bool LoadPlugin(PluginApi& api, const wchar_t* path) {
     api.module = LoadLibraryW(path);
     if (!api.module) return false;
+    TrackAllocations(api.module);
     Resolve(api.module, api.initPlugIn, "_nbInitPlugIn");
     Resolve(api.module, api.registerPlugIn, "_nbRegisterPlugIn");
     Resolve(api.module, api.getPluginInfo, "_nbGetPluginInfo");
@@ -206,19 +210,24 @@ static BOOL WINAPI ReportContrastTheme(UINT action, UINT param, PVOID data, UINT
 
 bool SimulateContrastTheme(HMODULE module, bool on) {
     g_contrastThemeOn = on;
+    return RedirectImport(module, reinterpret_cast<void*>(g_systemParametersInfo),
+                          reinterpret_cast<void*>(ReportContrastTheme)) > 0;
+}
+
+int RedirectImport(HMODULE module, void* real, void* replacement) {
     auto* base = reinterpret_cast<BYTE*>(module);
     auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(
         base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
     const IMAGE_DATA_DIRECTORY& iat = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IAT];
     auto** slot = reinterpret_cast<void**>(base + iat.VirtualAddress);
-    auto** end = slot + iat.Size / sizeof *slot;
-    void *real = reinterpret_cast<void*>(g_systemParametersInfo),
-         *fake = reinterpret_cast<void*>(ReportContrastTheme);
-    while (slot < end && *slot != real && *slot != fake)
-        ++slot;
+    int redirected = 0;
     DWORD protection;
-    return slot < end && VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection) &&
-           (*slot = fake);
+    for (auto** end = slot + iat.Size / sizeof *slot; slot < end; ++slot)
+        if (*slot == replacement ||
+            (*slot == real && VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection) &&
+             (*slot = replacement)))
+            ++redirected;
+    return redirected;
 }
 
 // Test windows tell the recording window manager when they first paint.

@@ -76,6 +76,9 @@ std::vector<DwmCall> DwmFlagWrites(HWND window);
 // import of SystemParametersInfoW is pointed at one that reports the theme as told. False when the
 // module does not import it.
 bool SimulateContrastTheme(HMODULE module, bool on);
+// Points the module's import address table slots that hold `real` at `replacement`; how many hold
+// it.
+int RedirectImport(HMODULE module, void* real, void* replacement);
 
 HWND MakeWindow(const wchar_t* title, DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                 HWND owner = nullptr, DWORD exStyle = 0);
