@@ -7,6 +7,8 @@ set -euo pipefail
 have() { command -v "$1" >/dev/null 2>&1; }
 missing=()
 have cmake || missing+=(cmake)
+# cmake's default generator; a minimal Debian has no make.
+have make || missing+=(make)
 have i686-w64-mingw32-g++ || missing+=(g++-mingw-w64-i686)
 have x86_64-w64-mingw32-g++ || missing+=(g++-mingw-w64-x86-64)
 have i686-w64-mingw32-objdump || missing+=(binutils-mingw-w64-i686)

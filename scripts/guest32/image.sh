@@ -5,7 +5,7 @@
 # Everything comes from Debian's packages; nothing i386 is ever installed on this host.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
-recipe=("$here/image.sh" "$here/initrd_init.sh" "$here/image_stage.sh")
+recipe=("$here/image.sh" "$here/initrd_init.sh" "$here/image_stage.sh" "$here/../debian_mirror.sh")
 key=$(cat "${recipe[@]}" | sha256sum | cut -c1-16)
 cache=${ZARNEL_GUEST32_CACHE:-${XDG_CACHE_HOME:-${HOME:-/root}/.cache}/zarnel-guest32}
 image="$cache/image-$key"
@@ -18,28 +18,8 @@ flock 8
 # Another run may have finished it while this one waited for the lock.
 [ -f "$image/ready" ] && { echo "$image"; exit 0; }
 
-# The host's own Debian mirror, so the guest gets the same snapshot the host does: the first
-# Debian archive (a URL ending in /debian) among apt's deb822 and one-line sources.
-apt_debian_mirror() {
-  local deb822=(/etc/apt/sources.list.d/*.sources)
-  [ -e "${deb822[0]}" ] && awk 'BEGIN { RS = ""; FS = "\n" }
-    { deb = 0; on = 1; uris = ""
-      for (i = 1; i <= NF; i++)
-        if ($i ~ /^Types:/ && (" " substr($i, 7) " ") ~ /[ \t]deb[ \t]/) deb = 1
-        else if ($i ~ /^Enabled:[ \t]*no/) on = 0
-        else if ($i ~ /^URIs:/) uris = substr($i, 6)
-      if (deb && on) { n = split(uris, u, " "); for (j = 1; j <= n; j++) print u[j] } }' \
-    "${deb822[@]}"
-  cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null |
-    sed -n 's/^[[:space:]]*deb[[:space:]]\+\(\[[^]]*\][[:space:]]\+\)\?\([^[:space:]]\+\).*/\2/p'
-}
-mirror=${ZARNEL_DEBIAN_MIRROR:-$(apt_debian_mirror | grep -E '^https?://[^ ]+/debian/?$' | head -n1 || true)}
-mirror=${mirror%/}
-if [ -z "$mirror" ]; then
-  log "no Debian mirror: apt's sources (/etc/apt/sources.list, /etc/apt/sources.list.d/*.sources"
-  log "and *.list) name no Debian archive; set ZARNEL_DEBIAN_MIRROR to one, a URL ending in /debian"
-  exit 1
-fi
+. "$here/../debian_mirror.sh"
+mirror=$(debian_mirror guest32)
 
 have() { command -v "$1" >/dev/null 2>&1; }
 missing=()

@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
     printf("  (Wine 8 reads 0 for GDI, USER and handle counts)\n");
     bool grew = end.handles > start.handles + 8 || end.gdiObjects > start.gdiObjects + 4 ||
                 end.userObjects > start.userObjects + 4 || end.windows > start.windows ||
-                end.heapBytes > start.heapBytes + 8 * 1024 ||
+                end.heldBytes > start.heldBytes + 8 * 1024 ||
                 end.privateBytes > start.privateBytes + 4 * 1024 * 1024;
     bool ok = !FaultsInWatchedImage() && !leftTimers && !failedStarts && !grew;
     printf("%d passed, %d failed\n", ok ? 1 : 0, ok ? 0 : 1);

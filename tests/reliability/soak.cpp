@@ -265,7 +265,7 @@ int main(int argc, char** argv) {
     printf("  (Wine 8 reads 0 for GDI, USER and handle counts)\n");
     // Noise is a few allocator pages; one leaked block per action or a dialog per cycle is far
     // more.
-    bool grew = end.windows > start.windows || end.heapBytes > start.heapBytes + 8 * 1024 ||
+    bool grew = end.windows > start.windows || end.heldBytes > start.heldBytes + 8 * 1024 ||
                 end.privateBytes > start.privateBytes + 2 * 1024 * 1024 ||
                 end.gdiObjects > start.gdiObjects + 4 || end.userObjects > start.userObjects + 4 ||
                 end.handles > start.handles + 8;

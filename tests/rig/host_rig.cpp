@@ -2,6 +2,8 @@
 
 #include <psapi.h>
 
+#include "resources.h"
+
 std::vector<HostWrite> g_writes;
 std::vector<Registration> g_registrations;
 int g_badBlocks;
@@ -10,6 +12,7 @@ std::string TakeHostBlock(char* block) {
     if (!block) return "<null>";
     std::string text(block);
     if (GlobalSize(block) != text.size() + 1) ++g_badBlocks;
+    ForgetAllocation(block);
     GlobalFree(block);
     return text;
 }
@@ -52,6 +55,7 @@ template <typename Fn> static void Resolve(HMODULE module, Fn& fn, const char* n
 bool LoadPlugin(PluginApi& api, const wchar_t* path) {
     api.module = LoadLibraryW(path);
     if (!api.module) return false;
+    TrackAllocations(api.module);
     Resolve(api.module, api.initPlugIn, "_nbInitPlugIn");
     Resolve(api.module, api.registerPlugIn, "_nbRegisterPlugIn");
     Resolve(api.module, api.getPluginInfo, "_nbGetPluginInfo");
@@ -212,19 +216,25 @@ static auto g_systemParametersInfo =
     User32Entry<decltype(&SystemParametersInfoW)>("SystemParametersInfoW");
 static auto g_setWindowLong = User32Entry<decltype(&SetWindowLongW)>("SetWindowLongW");
 
-// Points the module's import-address-table slot of real at fake, or back at real.
-static bool RedirectImport(HMODULE module, void* real, void* fake, bool on) {
+int RedirectImport(HMODULE module, void* real, void* replacement) {
     auto* base = reinterpret_cast<BYTE*>(module);
     auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(
         base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
     const IMAGE_DATA_DIRECTORY& iat = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IAT];
     auto** slot = reinterpret_cast<void**>(base + iat.VirtualAddress);
-    auto** end = slot + iat.Size / sizeof *slot;
-    while (slot < end && *slot != real && *slot != fake)
-        ++slot;
+    int redirected = 0;
     DWORD protection;
-    return slot < end && VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection) &&
-           (*slot = on ? fake : real);
+    for (auto** end = slot + iat.Size / sizeof *slot; slot < end; ++slot)
+        if (*slot == replacement ||
+            (*slot == real && VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection) &&
+             (*slot = replacement)))
+            ++redirected;
+    return redirected;
+}
+
+// Points the module's import of real at fake while on, and back at real after.
+static bool Substitute(HMODULE module, void* real, void* fake, bool on) {
+    return RedirectImport(module, on ? real : fake, on ? fake : real) > 0;
 }
 
 static BOOL WINAPI ReportContrastTheme(UINT action, UINT param, PVOID data, UINT update) {
@@ -235,8 +245,8 @@ static BOOL WINAPI ReportContrastTheme(UINT action, UINT param, PVOID data, UINT
 }
 
 bool SimulateContrastTheme(HMODULE module, bool on) {
-    return RedirectImport(module, reinterpret_cast<void*>(g_systemParametersInfo),
-                          reinterpret_cast<void*>(ReportContrastTheme), on);
+    return Substitute(module, reinterpret_cast<void*>(g_systemParametersInfo),
+                      reinterpret_cast<void*>(ReportContrastTheme), on);
 }
 
 static LONG WINAPI RefuseWindowLong(HWND, int, LONG) {
@@ -245,8 +255,8 @@ static LONG WINAPI RefuseWindowLong(HWND, int, LONG) {
 }
 
 bool SimulateRefusedWindowLong(HMODULE module, bool on) {
-    return RedirectImport(module, reinterpret_cast<void*>(g_setWindowLong),
-                          reinterpret_cast<void*>(RefuseWindowLong), on);
+    return Substitute(module, reinterpret_cast<void*>(g_setWindowLong),
+                      reinterpret_cast<void*>(RefuseWindowLong), on);
 }
 
 bool g_recordCaptionStates;

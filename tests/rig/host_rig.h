@@ -74,6 +74,9 @@ void DwmFailReads(HRESULT result);
 int DwmDarkMode(HWND window); // 1 on, 0 off, -1 unreadable
 std::vector<DwmCall> DwmFlagWrites(HWND window);
 
+// Points the module's import address table slots that hold `real` at `replacement`; how many hold
+// it.
+int RedirectImport(HMODULE module, void* real, void* replacement);
 // Wine 8 reports no contrast theme whatever its settings and refuses to switch one on: the module's
 // import of SystemParametersInfoW is pointed at one that reports a theme on, while on. False when
 // the module does not import it.
@@ -90,6 +93,7 @@ struct CaptionState {
 };
 extern bool g_recordCaptionStates;
 extern std::vector<CaptionState> g_captionStates;
+
 
 HWND MakeWindow(const wchar_t* title, DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                 HWND owner = nullptr, DWORD exStyle = 0);

@@ -1,0 +1,31 @@
+# Sourced by the scripts that make Debian systems (the 32-bit guest, the Wine 10 chroot).
+
+# The host's own Debian mirror, so a made system gets the same snapshot the host does: the Debian
+# archives (URLs ending in /debian) among apt's deb822 and one-line sources, in apt's order.
+apt_debian_mirror() {
+  local deb822=(/etc/apt/sources.list.d/*.sources)
+  [ -e "${deb822[0]}" ] && awk 'BEGIN { RS = ""; FS = "\n" }
+    { deb = 0; on = 1; uris = ""
+      for (i = 1; i <= NF; i++)
+        if ($i ~ /^Types:/ && (" " substr($i, 7) " ") ~ /[ \t]deb[ \t]/) deb = 1
+        else if ($i ~ /^Enabled:[ \t]*no/) on = 0
+        else if ($i ~ /^URIs:/) uris = substr($i, 6)
+      if (deb && on) { n = split(uris, u, " "); for (j = 1; j <= n; j++) print u[j] } }' \
+    "${deb822[@]}"
+  cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null |
+    sed -n 's/^[[:space:]]*deb[[:space:]]\+\(\[[^]]*\][[:space:]]\+\)\?\([^[:space:]]\+\).*/\2/p'
+}
+
+# debian_mirror NAME: prints ZARNEL_DEBIAN_MIRROR, else the host's first Debian archive, without a
+# trailing slash; with neither it tells NAME's user what to set and fails.
+debian_mirror() {
+  local mirror=${ZARNEL_DEBIAN_MIRROR:-$(apt_debian_mirror |
+    grep -E '^https?://[^ ]+/debian/?$' | head -n1 || true)}
+  if [ -z "$mirror" ]; then
+    echo "$1: no Debian mirror: apt's sources (/etc/apt/sources.list, /etc/apt/sources.list.d/" >&2
+    echo "$1: *.sources and *.list) name no Debian archive; set ZARNEL_DEBIAN_MIRROR to one, a" >&2
+    echo "$1: URL ending in /debian" >&2
+    return 1
+  fi
+  echo "${mirror%/}"
+}
