@@ -71,34 +71,6 @@ static HGLOBAL WINAPI TrackGlobalAlloc(UINT flags, SIZE_T bytes) {
     return block;
 }
 
-static HGLOBAL WINAPI TrackGlobalReAlloc(HGLOBAL old, SIZE_T bytes, UINT flags) {
-    HGLOBAL block = GlobalReAlloc(old, bytes, flags);
-    if (block) Replace(reinterpret_cast<uintptr_t>(old), block, bytes);
-    return block;
-}
-
-static HGLOBAL WINAPI TrackGlobalFree(HGLOBAL block) {
-    ForgetAllocation(block);
-    return GlobalFree(block);
-}
-
-static HLOCAL WINAPI TrackLocalAlloc(UINT flags, SIZE_T bytes) {
-    HLOCAL block = LocalAlloc(flags, bytes);
-    Replace(0, block, bytes);
-    return block;
-}
-
-static HLOCAL WINAPI TrackLocalReAlloc(HLOCAL old, SIZE_T bytes, UINT flags) {
-    HLOCAL block = LocalReAlloc(old, bytes, flags);
-    if (block) Replace(reinterpret_cast<uintptr_t>(old), block, bytes);
-    return block;
-}
-
-static HLOCAL WINAPI TrackLocalFree(HLOCAL block) {
-    ForgetAllocation(block);
-    return LocalFree(block);
-}
-
 static void* TrackMalloc(size_t bytes) {
     void* block = malloc(bytes);
     Replace(0, block, bytes);
@@ -127,6 +99,8 @@ static void TrackFree(void* block) {
     free(block);
 }
 
+// The allocation entries the plug-in imports, and malloc for a new operator new; one it starts to
+// import goes uncounted until it is added here.
 struct TrackedImport {
     const wchar_t* library;
     const char* name;
@@ -139,11 +113,6 @@ static const TrackedImport kTrackedImports[] = {
     {L"kernel32", "HeapReAlloc",   reinterpret_cast<void*>(TrackHeapReAlloc)},
     {L"kernel32", "HeapFree",      reinterpret_cast<void*>(TrackHeapFree)},
     {L"kernel32", "GlobalAlloc",   reinterpret_cast<void*>(TrackGlobalAlloc)},
-    {L"kernel32", "GlobalReAlloc", reinterpret_cast<void*>(TrackGlobalReAlloc)},
-    {L"kernel32", "GlobalFree",    reinterpret_cast<void*>(TrackGlobalFree)},
-    {L"kernel32", "LocalAlloc",    reinterpret_cast<void*>(TrackLocalAlloc)},
-    {L"kernel32", "LocalReAlloc",  reinterpret_cast<void*>(TrackLocalReAlloc)},
-    {L"kernel32", "LocalFree",     reinterpret_cast<void*>(TrackLocalFree)},
     {L"msvcrt",   "malloc",        reinterpret_cast<void*>(TrackMalloc)},
     {L"msvcrt",   "calloc",        reinterpret_cast<void*>(TrackCalloc)},
     {L"msvcrt",   "realloc",       reinterpret_cast<void*>(TrackRealloc)},

@@ -16,7 +16,7 @@ struct ResourceCounts {
 ResourceCounts CountResources();
 std::string Describe(const ResourceCounts& counts);
 
-// From now on the module's heap, global, local and C runtime blocks count as held until freed.
+// From now on the module's heap, GlobalAlloc and C runtime blocks count as held until freed.
 void TrackAllocations(HMODULE module);
 // A block the plug-in handed over is no longer its own: the host is about to free it.
 void ForgetAllocation(const void* block);
