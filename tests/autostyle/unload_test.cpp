@@ -69,6 +69,7 @@ TEST_CASE("the_contrast_theme_watcher_goes_with_the_module_unloaded_from_any_thr
             UnloadPlugin(api);
         }
         CHECK(GetModuleHandleW(L"ZarnelPlugin_Enhanced.dll") == nullptr);
+        CHECK((otherThread || !IsWindow(watcher))); // on its own thread, gone at once
         SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0,
                             SMTO_ABORTIFHUNG, 2000, nullptr);
         CHECK(PumpUntil([&] { return !IsWindow(watcher); }, 2000));
