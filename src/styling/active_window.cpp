@@ -12,7 +12,7 @@ int GetActiveWindowInfo() noexcept {
     }
     wchar_t title[kTitleBufferChars];
     // GetWindowTextW sends WM_GETTEXT to our own windows, which a hung thread never answers.
-    int length = IsHungAppWindow(foreground)
+    int length = NotResponding(foreground)
                      ? InternalGetWindowText(foreground, title, kTitleBufferChars)
                      : GetWindowTextW(foreground, title, kTitleBufferChars);
     // A full buffer may end in the first half of a pair: the cut character is left out whole.

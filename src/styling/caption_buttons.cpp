@@ -21,7 +21,7 @@ int SetButtons(int close, int minimize, int maximize, int window) noexcept {
         return 0;
     }
     // A style change sends the window messages its own thread must answer.
-    if (IsHungAppWindow(hwnd)) {
+    if (NotResponding(hwnd)) {
         ReportLastError(L"Window not responding");
         return 0;
     }

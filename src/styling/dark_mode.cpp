@@ -64,7 +64,7 @@ static HRESULT WriteDarkMode(HWND window, int on) noexcept {
 // would never answer.
 static void RedrawCaption(HWND window) noexcept {
     // A window not shown yet paints in its mode from the start.
-    if (IsWindows11OrLater() || !IsWindowVisible(window) || IsHungAppWindow(window)) return;
+    if (IsWindows11OrLater() || !IsWindowVisible(window) || NotResponding(window)) return;
     WINDOWINFO info = {};
     info.cbSize = sizeof info;
     BOOL active = GetWindowInfo(window, &info) && info.dwWindowStatus == WS_ACTIVECAPTION;
@@ -121,7 +121,7 @@ int SetDarkMode(int dark, int window) noexcept {
     HWND hwnd = StylingTarget(window);
     if (!hwnd) return 0;
     // Changing the mode sends the window messages on Windows 10; the host would wait for ever.
-    if (IsHungAppWindow(hwnd)) {
+    if (NotResponding(hwnd)) {
         ReportLastError(L"Window not responding");
         return 0;
     }

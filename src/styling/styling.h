@@ -51,6 +51,8 @@ inline int ColorBlue(COLORREF color) {
 
 HWND WindowFromArgument(int window) noexcept;
 HWND TargetWindow(int window) noexcept;
+// A window of another thread that would not answer a message sent to it.
+bool NotResponding(HWND window) noexcept;
 
 // What the plug-in set on a window, kept on the window itself.
 extern const wchar_t kCaptionProperty[], kTextProperty[], kOwnFlagProperty[], kBorderProperty[];

@@ -54,3 +54,10 @@ HWND WindowFromArgument(int window) noexcept {
 HWND TargetWindow(int window) noexcept {
     return window ? WindowFromArgument(window) : g_state.hostWindow;
 }
+
+// Windows calls a thread hung once it has taken no message for 5 s, so a script's own thread may
+// count too; but a message to a window of this thread is a call, answered at once.
+bool NotResponding(HWND window) noexcept {
+    return GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId() &&
+           IsHungAppWindow(window);
+}
