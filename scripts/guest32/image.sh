@@ -5,20 +5,14 @@
 # Everything comes from Debian's packages; nothing i386 is ever installed on this host.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
-recipe=("$here/image.sh" "$here/initrd_init.sh" "$here/image_stage.sh" "$here/../debian_mirror.sh")
+recipe=("$here/image.sh" "$here/initrd_init.sh" "$here/image_stage.sh" "$here/../debian_system.sh")
 key=$(cat "${recipe[@]}" | sha256sum | cut -c1-16)
 cache=${ZARNEL_GUEST32_CACHE:-${XDG_CACHE_HOME:-${HOME:-/root}/.cache}/zarnel-guest32}
 image="$cache/image-$key"
 log() { echo "guest32: $*" >&2; }
 
-[ -f "$image/ready" ] && { echo "$image"; exit 0; }
-mkdir -p "$cache"
-exec 8>"$cache/.build.lock"
-flock 8
-# Another run may have finished it while this one waited for the lock.
-[ -f "$image/ready" ] && { echo "$image"; exit 0; }
-
-. "$here/../debian_mirror.sh"
+. "$here/../debian_system.sh"
+reuse_or_lock "$image" ready
 mirror=$(debian_mirror guest32)
 
 have() { command -v "$1" >/dev/null 2>&1; }
@@ -27,19 +21,10 @@ have qemu-system-i386 || missing+=(qemu-system-x86)
 have debootstrap || missing+=(debootstrap)
 have mkfs.ext4 || missing+=(e2fsprogs)
 have cpio || missing+=(cpio)
-if [ ${#missing[@]} -gt 0 ]; then
-  log "installing ${missing[*]}"
-  sudo=()
-  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-  export DEBIAN_FRONTEND=noninteractive
-  "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}" >&2 ||
-    { "${sudo[@]}" apt-get update -q >&2 &&
-      "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}" >&2; }
-fi
+[ ${#missing[@]} -eq 0 ] || install_host_packages guest32 "${missing[@]}"
 # debootstrap and the unpacking below need root; qemu does not.
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-
 
 started=$(date +%s)
 work="$cache/building-$key"

@@ -7,30 +7,19 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 tree="$(cd "$here/../.." && pwd)"
 recipe=("$here/chroot.sh" "$here/enter.sh" "$tree/scripts/setup.sh"
-  "$tree/scripts/debian_mirror.sh")
+  "$tree/scripts/debian_system.sh")
 key=$(cat "${recipe[@]}" | sha256sum | cut -c1-16)
 cache=${ZARNEL_WINE10_CACHE:-${XDG_CACHE_HOME:-${HOME:-/root}/.cache}/zarnel-wine10}
 root="$cache/root-$key"
 log() { echo "wine10: $*" >&2; }
 
-[ -f "$root/.zarnel-ready" ] && { echo "$root"; exit 0; }
-mkdir -p "$cache"
-exec 8>"$cache/.build.lock"
-flock 8
-# Another run may have finished it while this one waited for the lock.
-[ -f "$root/.zarnel-ready" ] && { echo "$root"; exit 0; }
-
-. "$tree/scripts/debian_mirror.sh"
+. "$tree/scripts/debian_system.sh"
+reuse_or_lock "$root" .zarnel-ready
 mirror=$(debian_mirror wine10)
+
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-if ! command -v debootstrap >/dev/null 2>&1; then
-  log "installing debootstrap"
-  export DEBIAN_FRONTEND=noninteractive
-  "${sudo[@]}" apt-get install -y -q --no-install-recommends debootstrap >&2 ||
-    { "${sudo[@]}" apt-get update -q >&2 &&
-      "${sudo[@]}" apt-get install -y -q --no-install-recommends debootstrap >&2; }
-fi
+command -v debootstrap >/dev/null 2>&1 || install_host_packages wine10 debootstrap
 
 # Earlier recipes and unfinished attempts go, unless a run is inside one (enter.sh holds its lock)
 # or something is mounted in it: removing a tree bound into it would remove the tree.

@@ -1,4 +1,5 @@
-# Sourced by the scripts that make Debian systems (the 32-bit guest, the Wine 10 chroot).
+# Sourced by the scripts that make Debian systems (the 32-bit guest, the Wine 10 chroot): where the
+# packages come from, the host tools they need, and the cache a made system is kept in.
 
 # The host's own Debian mirror, so a made system gets the same snapshot the host does: the Debian
 # archives (URLs ending in /debian) among apt's deb822 and one-line sources, in apt's order.
@@ -28,4 +29,29 @@ debian_mirror() {
     return 1
   fi
   echo "${mirror%/}"
+}
+
+# install_host_packages NAME PACKAGE...: installs them on this host, as root or through sudo; a
+# stale package list is refreshed once.
+install_host_packages() {
+  local name=$1 sudo=()
+  shift
+  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+  echo "$name: installing $*" >&2
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo[@]}" apt-get install -y -q --no-install-recommends "$@" >&2 ||
+    { "${sudo[@]}" apt-get update -q >&2 &&
+      "${sudo[@]}" apt-get install -y -q --no-install-recommends "$@" >&2; }
+}
+
+# reuse_or_lock DIR MARKER: prints DIR and ends the script when DIR/MARKER says it is made; else
+# takes the build lock of DIR's cache on fd 8, held until the script ends, and checks again, since
+# another run may have finished it while this one waited.
+reuse_or_lock() {
+  [ -f "$1/$2" ] && { echo "$1"; exit 0; }
+  mkdir -p "$(dirname "$1")"
+  exec 8>"$(dirname "$1")/.build.lock"
+  flock 8
+  [ -f "$1/$2" ] && { echo "$1"; exit 0; }
+  return 0
 }
