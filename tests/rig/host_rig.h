@@ -94,7 +94,6 @@ struct CaptionState {
 extern bool g_recordCaptionStates;
 extern std::vector<CaptionState> g_captionStates;
 
-
 HWND MakeWindow(const wchar_t* title, DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                 HWND owner = nullptr, DWORD exStyle = 0);
 void Pump(int milliseconds);

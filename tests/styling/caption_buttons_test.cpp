@@ -130,7 +130,9 @@ TEST_CASE("a_hung_window_is_never_sent_a_message") {
     HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     HANDLE thread = CreateThread(nullptr, 0, HangInFront, release, 0, nullptr);
     CHECK(PumpUntil(
-        [&] { return (hung = FindWindowW(nullptr, L"hung window")) == GetForegroundWindow(); },
+        [&] {
+            return (hung = FindWindowW(nullptr, L"hung window")) && hung == GetForegroundWindow();
+        },
         20000));
     // Windows calls a window hung once its thread has taken no message for 5 s: this thread's own
     // too, which answer at once all the same.
